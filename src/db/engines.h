@@ -1,0 +1,27 @@
+// The engines behind the data access component.
+#pragma once
+
+#include "db/data_access.h"
+
+namespace quarnel::db {
+
+// A refusal by the "server" (a database that cannot be opened, a logon that is refused): the
+// session records number and text as its last server error before passing the failure on.
+class ServerRefusal : public DbError {
+public:
+    ServerRefusal(const QString& text, int number) : DbError(text, number) {}
+};
+
+// Host strings of this form open the embedded engine on the SQLite file that follows the prefix.
+inline constexpr const char* kSqliteHostPrefix = "sqlite:";
+
+// Opens the SQLite database file at `path` read-only and answers Oracle's dictionary reads over
+// it. Throws ServerRefusal for a missing file or one that is not an SQLite database.
+std::shared_ptr<Database> OpenSqliteDatabase(const QString& path);
+
+// Logs on to an Oracle database through the Oracle client library found at run time. Throws
+// ServerRefusal when the server refuses, DbError when no client library can be used.
+std::shared_ptr<Database> OpenOracleDatabase(const QString& host, const QString& user,
+                                             const QString& password);
+
+}  // namespace quarnel::db

@@ -1,0 +1,44 @@
+// Builds an SQLite database file from an SQL script: quarnel-mkdb OUTPUT.db SCRIPT.sql
+// An existing OUTPUT is replaced.
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s OUTPUT.db SCRIPT.sql\n", argv[0]);
+        return 2;
+    }
+    std::ifstream in(argv[2], std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "%s: cannot read %s\n", argv[0], argv[2]);
+        return 1;
+    }
+    std::stringstream script;
+    script << in.rdbuf();
+    const std::string output = argv[1];
+    const std::string temp = output + ".tmp";
+    std::remove(temp.c_str());
+    sqlite3* db = nullptr;
+    if (sqlite3_open(temp.c_str(), &db) != SQLITE_OK) {
+        std::fprintf(stderr, "%s: cannot create %s\n", argv[0], temp.c_str());
+        return 1;
+    }
+    char* error = nullptr;
+    if (sqlite3_exec(db, script.str().c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        std::fprintf(stderr, "%s: %s: %s\n", argv[0], argv[2], error ? error : "error");
+        sqlite3_free(error);
+        sqlite3_close(db);
+        std::remove(temp.c_str());
+        return 1;
+    }
+    sqlite3_close(db);
+    if (std::rename(temp.c_str(), output.c_str()) != 0) {
+        std::fprintf(stderr, "%s: cannot write %s\n", argv[0], output.c_str());
+        return 1;
+    }
+    return 0;
+}
