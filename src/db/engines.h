@@ -8,7 +8,7 @@ namespace quarnel::db {
 // A refusal by the "server" (a database that cannot be opened, a logon that is refused): the
 // session records number and text as its last server error before passing the failure on.
 class ServerRefusal : public DbError {
-public:
+  public:
     ServerRefusal(const QString& text, int number) : DbError(text, number) {}
 };
 

@@ -4,13 +4,14 @@ namespace quarnel::db {
 namespace {
 
 class ScriptedFieldImpl : public Field {
-public:
+  public:
     ScriptedFieldImpl(const ScriptedField& spec, const int* row,
                       const std::vector<std::vector<QVariant>>* rows, int column)
         : m_spec(spec), m_row(row), m_rows(rows), m_column(column) {}
 
     QVariant Value() const override {
-        if (*m_row < 0 || *m_row >= int(m_rows->size())) return {};
+        if (*m_row < 0 || *m_row >= int(m_rows->size()))
+            return {};
         const auto& values = (*m_rows)[size_t(*m_row)];
         return m_column < int(values.size()) ? values[size_t(m_column)] : QVariant();
     }
@@ -22,7 +23,7 @@ public:
     int OraScale() const override { return m_spec.scale; }
     bool OraNullOK() const override { return m_spec.nullOk; }
 
-private:
+  private:
     ScriptedField m_spec;
     const int* m_row;
     const std::vector<std::vector<QVariant>>* m_rows;
@@ -30,12 +31,14 @@ private:
 };
 
 class ScriptedDynaset : public Dynaset {
-public:
+  public:
     ScriptedDynaset(std::shared_ptr<ScriptedBackend> backend, ScriptedResult result)
         : m_backend(std::move(backend)), m_result(std::move(result)) {
-        if (m_result.failMovingTo == 0) throw DbError(m_result.failText);
+        if (m_result.failMovingTo == 0)
+            throw DbError(m_result.failText);
         size_t columns = m_result.fields.size();
-        for (const auto& row : m_result.rows) columns = std::max(columns, row.size());
+        for (const auto& row : m_result.rows)
+            columns = std::max(columns, row.size());
         for (size_t i = 0; i < columns; ++i) {
             ScriptedField spec = i < m_result.fields.size() ? m_result.fields[i] : ScriptedField{};
             m_fields.push_back(
@@ -47,8 +50,10 @@ public:
 
     bool Eof() const override { return m_row >= int(m_result.rows.size()); }
     void DbMoveNext() override {
-        if (Eof()) throw DbError(QStringLiteral("No current record"));
-        if (m_row + 1 == m_result.failMovingTo) throw DbError(m_result.failText);
+        if (Eof())
+            throw DbError(QStringLiteral("No current record"));
+        if (m_row + 1 == m_result.failMovingTo)
+            throw DbError(m_result.failText);
         ++m_row;
     }
     int FieldCount() const override { return int(m_fields.size()); }
@@ -59,7 +64,7 @@ public:
         return *m_fields[size_t(index)];
     }
 
-private:
+  private:
     std::shared_ptr<ScriptedBackend> m_backend;
     ScriptedResult m_result;
     int m_row = 0;
@@ -67,7 +72,7 @@ private:
 };
 
 class ScriptedDatabase : public Database {
-public:
+  public:
     explicit ScriptedDatabase(std::shared_ptr<ScriptedBackend> backend)
         : m_backend(std::move(backend)) {}
 
@@ -76,22 +81,24 @@ public:
     QString LastServerErrText() const override { return {}; }
 
     std::unique_ptr<Dynaset> DbCreateDynaset(const QString& sql, int options) override {
-        if (m_closed) throw DbError(QStringLiteral("Database is closed"));
+        if (m_closed)
+            throw DbError(QStringLiteral("Database is closed"));
         return m_backend->runQuery(sql, options);
     }
     void Close() override {
         m_backend->record(QStringLiteral("Close"));
-        if (m_backend->closeFails()) throw DbError(QStringLiteral("Close failed"));
+        if (m_backend->closeFails())
+            throw DbError(QStringLiteral("Close failed"));
         m_closed = true;
     }
 
-private:
+  private:
     std::shared_ptr<ScriptedBackend> m_backend;
     bool m_closed = false;
 };
 
 class ScriptedSession : public Session {
-public:
+  public:
     explicit ScriptedSession(std::shared_ptr<ScriptedBackend> backend)
         : m_backend(std::move(backend)) {}
 
@@ -112,11 +119,12 @@ public:
             m_errText = m_backend->refuseText();
             throw DbError(QStringLiteral("OIP-04119: server refused the logon"), 440);
         }
-        if (m_backend->logonFailure()) throw DbError(*m_backend->logonFailure());
+        if (m_backend->logonFailure())
+            throw DbError(*m_backend->logonFailure());
         return std::make_shared<ScriptedDatabase>(m_backend);
     }
 
-private:
+  private:
     std::shared_ptr<ScriptedBackend> m_backend;
     int m_err = 0;
     QString m_errText;
@@ -127,7 +135,8 @@ private:
 ScriptedResult ScriptedResult::column(const QString& name, const QVariantList& values) {
     ScriptedResult result;
     result.fields.push_back(ScriptedField{name});
-    for (const auto& value : values) result.rows.push_back({value});
+    for (const auto& value : values)
+        result.rows.push_back({value});
     return result;
 }
 
@@ -163,10 +172,13 @@ std::unique_ptr<Dynaset> ScriptedBackend::runQuery(const QString& sql, int optio
     m_queries.push_back(ScriptedCall{sql, options});
     m_log.append(QStringLiteral("DbCreateDynaset %1|%2").arg(sql).arg(options));
     for (auto it = m_rules.begin(); it != m_rules.end(); ++it) {
-        if (!sql.contains(it->needle)) continue;
+        if (!sql.contains(it->needle))
+            continue;
         ScriptedResult result = it->result;
-        if (it->once) m_rules.erase(it);
-        if (result.failOnCreate) throw DbError(*result.failOnCreate);
+        if (it->once)
+            m_rules.erase(it);
+        if (result.failOnCreate)
+            throw DbError(*result.failOnCreate);
         return std::make_unique<ScriptedDynaset>(shared_from_this(), std::move(result));
     }
     throw DbError(QStringLiteral("ORA-00942: table or view does not exist (no scripted answer "

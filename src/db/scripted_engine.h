@@ -42,7 +42,7 @@ struct ScriptedCall {
 };
 
 class ScriptedBackend : public std::enable_shared_from_this<ScriptedBackend> {
-public:
+  public:
     static std::shared_ptr<ScriptedBackend> create() {
         return std::shared_ptr<ScriptedBackend>(new ScriptedBackend);
     }
@@ -88,7 +88,7 @@ public:
     const QString& refuseText() const { return m_refuseText; }
     const std::optional<QString>& logonFailure() const { return m_logonFailure; }
 
-private:
+  private:
     ScriptedBackend() = default;
 
     struct Rule {

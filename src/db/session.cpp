@@ -10,7 +10,7 @@ void wipe(QString& text) {
 }
 
 class EngineSession : public Session {
-public:
+  public:
     void LastServerErrReset() override {
         m_lastErr = 0;
         m_lastErrText.clear();
@@ -45,7 +45,7 @@ public:
         }
     }
 
-private:
+  private:
     int m_lastErr = 0;
     QString m_lastErrText;
 };

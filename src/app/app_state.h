@@ -1,0 +1,41 @@
+// The program-wide state: the open session and database, the connection flag, the last logon's
+// user and host, and the eight texts that the catalogue lookups build and the copy, save and
+// DDL commands read. One instance is owned by the application and handed to every window.
+#pragma once
+
+#include "db/data_access.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace quarnel {
+
+class Dialogs;
+
+struct AppState {
+    // Where sessions come from: the real component, or a test double.
+    db::SessionFactory sessionFactory = db::CreateSession;
+    // Message boxes, questions and modal runs; never null while windows exist.
+    Dialogs* dialogs = nullptr;
+
+    std::shared_ptr<db::Session> objOraSession;
+    std::shared_ptr<db::Database> objOraDatabase;
+    bool blnConnected = false;
+    QString strUserId;
+    QString strHostString;
+
+    QString strTableListTxt;
+    QString strTableInfoTxt;
+    QString strTableInfoCsv;
+    QString strPkTxt;
+    QString strCreateTableSql;
+    QString strIndexInfoTxt;
+    QString strIndexInfoCsv;
+    QString strCreateIndexSql;
+
+    bool blnCreateViewOpen = false;
+    double sngSplitter2Top = 3240;
+};
+
+}  // namespace quarnel

@@ -1,0 +1,40 @@
+// Everything that blocks for the user's answer goes through Dialogs: message boxes, the
+// overwrite question, file dialogs and modal windows. The program uses QtDialogs; tests put
+// their own answers in its place.
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace quarnel {
+
+enum class MessageIcon { Critical, Exclamation, Information, Question };
+
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+
+    // A message box with one OK button.
+    virtual void message(QWidget* parent, const QString& text, MessageIcon icon,
+                         const QString& title) = 0;
+    // A Yes/No question; true for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& text, const QString& title) = 0;
+    // Runs `dialog` modally and returns when it has closed.
+    virtual void runModal(QDialog& dialog) = 0;
+};
+
+class QtDialogs : public Dialogs {
+  public:
+    void message(QWidget* parent, const QString& text, MessageIcon icon,
+                 const QString& title) override;
+    bool askYesNo(QWidget* parent, const QString& text, const QString& title) override;
+    void runModal(QDialog& dialog) override;
+};
+
+// The program's executable file name without extension: the title of the logon dialog and of
+// its messages.
+QString executableName();
+
+}  // namespace quarnel

@@ -1,0 +1,227 @@
+#include "app/fdlg_ora_logon.h"
+
+#include "app/dialogs.h"
+#include "app/screen_units.h"
+#include "app/ui_texts.h"
+#include "app/zoom_animation.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QTimer>
+
+namespace quarnel {
+namespace {
+
+// Shows each character of a password box as "*".
+class AsteriskStyle : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        if (hint == SH_LineEdit_PasswordMaskDelay)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// Overwrites the characters of a text that held a password before it is released.
+void wipe(QString& text) {
+    text.fill(QChar(u'\0'));
+    text.clear();
+}
+
+}  // namespace
+
+QString trimSpaces(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+fdlgOraLogon::fdlgOraLogon(AppState& state, QWidget* mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                              Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      m_state(state),
+      m_mainWindow(mainWindow) {
+    setObjectName(QStringLiteral("fdlgOraLogon"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    QFont font(ui::kLogonFont);
+    font.setStyleHint(QFont::TypeWriter);
+    setFont(font);
+    setFixedSize(toPixelsX(this, 5370), toPixelsY(this, 1410));
+
+    auto label = [this](const QString& name, const QString& text, double l, double t, double w,
+                        double h) {
+        auto* control = new QLabel(text, this);
+        control->setObjectName(name);
+        setGeometryTwips(control, l, t, w, h);
+        return control;
+    };
+    auto textBox = [this](const QString& name, double l, double t, double w, double h) {
+        auto* control = new QLineEdit(this);
+        control->setObjectName(name);
+        setGeometryTwips(control, l, t, w, h);
+        control->installEventFilter(this);
+        return control;
+    };
+    auto button = [this](const QString& name, const QString& text, double l, double t, double w,
+                         double h) {
+        auto* control = new QPushButton(text, this);
+        control->setObjectName(name);
+        control->setAutoDefault(false);
+        control->setDefault(false);
+        setGeometryTwips(control, l, t, w, h);
+        return control;
+    };
+
+    lblUsrID = label(QStringLiteral("lblUsrID"), ui::kLogonUserLabel, 135, 100, 1080, 180);
+    txtUsrID = textBox(QStringLiteral("txtUsrID"), 1395, 45, 2445, 270);
+    txtUsrID->setAttribute(Qt::WA_InputMethodEnabled, false);
+    lblPasswd0 = label(QStringLiteral("lblPasswd0"), ui::kLogonPasswordLabel, 135, 420, 1080, 180);
+    txtPasswd = textBox(QStringLiteral("txtPasswd"), 1395, 360, 2445, 270);
+    auto* asterisks = new AsteriskStyle;
+    asterisks->setParent(txtPasswd);
+    txtPasswd->setStyle(asterisks);
+    txtPasswd->setEchoMode(QLineEdit::Password);
+    lblPasswd1 = label(QStringLiteral("lblPasswd1"), ui::kLogonHostLabel, 135, 720, 1260, 180);
+    txtHost = textBox(QStringLiteral("txtHost"), 1395, 670, 2445, 270);
+    txtHost->setAttribute(Qt::WA_InputMethodEnabled, false);
+    cmdOK = button(QStringLiteral("cmdOK"), ui::kLogonOk, 4050, 45, 1185, 420);
+    cmdCancel = button(QStringLiteral("cmdCancel"), ui::kLogonCancel, 4050, 585, 1185, 420);
+    lblMessage = label(QStringLiteral("lblMessage"), QString(), 0, 1080, 5345, 225);
+
+    setTabOrder(txtUsrID, txtPasswd);
+    setTabOrder(txtPasswd, txtHost);
+    setTabOrder(txtHost, cmdOK);
+    setTabOrder(cmdOK, cmdCancel);
+    for (QLabel* control : {lblUsrID, lblPasswd0, lblPasswd1, lblMessage}) {
+        control->setFocusPolicy(Qt::NoFocus);
+    }
+
+    connect(cmdOK, &QPushButton::clicked, this, &fdlgOraLogon::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &fdlgOraLogon::cmdCancel_Click);
+    txtUsrID->setFocus();
+}
+
+void fdlgOraLogon::Form_Load() {
+    centreOver(this, m_mainWindow);
+    zoomOpenFromOffset(this);
+    m_state.blnConnected = false;
+    setWindowTitle(executableName());
+}
+
+void fdlgOraLogon::cmdCancel_Click() {
+    reject();
+}
+
+void fdlgOraLogon::cmdOK_Click() {
+    // Clear what an earlier attempt left; either object may not exist yet.
+    try {
+        if (m_state.objOraDatabase)
+            m_state.objOraDatabase->LastServerErrReset();
+    } catch (...) {
+    }
+    try {
+        if (m_state.objOraSession)
+            m_state.objOraSession->LastServerErrReset();
+    } catch (...) {
+    }
+
+    m_state.blnConnected = false;
+    if (txtUsrID->text().isEmpty()) {
+        m_state.dialogs->message(this, ui::kNoUserName, MessageIcon::Exclamation, executableName());
+        txtUsrID->setFocus();
+        return;
+    }
+
+    m_state.strUserId = trimSpaces(txtUsrID->text());
+    m_state.strHostString = trimSpaces(txtHost->text());
+    QString password = trimSpaces(txtPasswd->text());
+    QString connectString = m_state.strUserId + u'/' + password;
+    wipe(password);
+    const QString host = m_state.strHostString;
+
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    lblMessage->setText(ui::kConnecting);
+    repaint();
+
+    try {
+        m_state.objOraSession = m_state.sessionFactory(QLatin1String(db::kSessionClassName));
+        m_state.objOraDatabase = m_state.objOraSession->DbOpenDatabase(host, connectString, 3);
+        m_state.blnConnected = true;
+    } catch (const db::DbError& error) {
+        wipe(connectString);
+        reportFailure(error.description());
+    } catch (const std::exception& error) {
+        wipe(connectString);
+        reportFailure(QString::fromLocal8Bit(error.what()));
+    }
+    wipe(connectString);
+
+    lblMessage->clear();
+    QGuiApplication::restoreOverrideCursor();
+    if (m_state.blnConnected) {
+        accept();
+    } else {
+        txtUsrID->setFocus();
+    }
+}
+
+void fdlgOraLogon::reportFailure(const QString& fallbackText) {
+    QString text = fallbackText;
+    try {
+        if (m_state.objOraSession && m_state.objOraSession->LastServerErr() != 0) {
+            text = m_state.objOraSession->LastServerErrText();
+        } else if (m_state.objOraDatabase && m_state.objOraDatabase->LastServerErr() != 0) {
+            text = m_state.objOraDatabase->LastServerErrText();
+        }
+    } catch (...) {
+    }
+    QGuiApplication::restoreOverrideCursor();
+    m_state.dialogs->message(this, text, MessageIcon::Exclamation, executableName());
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+bool fdlgOraLogon::eventFilter(QObject* watched, QEvent* event) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (box == nullptr)
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn) {
+        // The whole text is selected whenever a box gains the focus, also by a click.
+        QTimer::singleShot(0, box, [box] { box->selectAll(); });
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    const bool down = key == Qt::Key_Down;
+    if (!enter && !down)
+        return false;
+    if (box == txtUsrID) {
+        txtPasswd->setFocus();
+    } else if (box == txtPasswd) {
+        txtHost->setFocus();
+    } else if (enter) {
+        cmdOK_Click();
+    } else {
+        cmdOK->setFocus();
+    }
+    return true;
+}
+
+void fdlgOraLogon::done(int result) {
+    zoomClose(this);
+    QDialog::done(result);
+}
+
+}  // namespace quarnel

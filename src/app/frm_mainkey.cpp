@@ -1,0 +1,302 @@
+#include "app/frm_mainkey.h"
+
+#include "app/dialogs.h"
+#include "app/flex_grid_view.h"
+#include "app/frm_search.h"
+#include "app/frm_version.h"
+#include "app/image_list.h"
+#include "app/screen_units.h"
+#include "app/table_list_model.h"
+#include "app/ui_texts.h"
+#include "app/zoom_animation.h"
+#include "support/flex_grid.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTreeView>
+#include <QTreeWidget>
+
+namespace quarnel {
+namespace {
+
+// The client area: every control of the window, with the etched separator line drawn across its
+// top edge, directly under the menu bar.
+class ClientArea : public QWidget {
+  public:
+    using QWidget::QWidget;
+
+  protected:
+    void paintEvent(QPaintEvent*) override { DrawSeparatorLine(); }
+
+  private:
+    // A dark line at 0 twips over a light one at 10 twips, across the whole screen width.
+    void DrawSeparatorLine() {
+        QPainter painter(this);
+        const int width = screen() != nullptr ? screen()->geometry().width() : 4096;
+        const int lightY = toPixelsY(this, 10);
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawLine(0, 0, width, 0);
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawLine(0, lightY, width, lightY);
+    }
+};
+
+void place(QWidget* widget, const layout::Rect& rect) {
+    setGeometryTwips(widget, rect.left, rect.top, rect.width, rect.height);
+}
+
+}  // namespace
+
+frm_mainkey::frm_mainkey(AppState& state) : QMainWindow(nullptr), m_state(state) {
+    setObjectName(QStringLiteral("frm_mainkey"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(ui::kMainCaption);
+    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
+    m_layout = layout::MainLayout::design();
+    createControls();
+    createMenus();
+    createStatusBar();
+    resizeClientTwips(this, 8985, 6540 + toTwipsY(this, menuBar()->sizeHint().height()));
+    applyLayout();
+}
+
+frm_mainkey::~frm_mainkey() = default;
+
+void frm_mainkey::createControls() {
+    auto* client = new ClientArea(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+
+    const QString titles[] = {ui::kTitleTableList, ui::kTitleTableInfo, ui::kTitleIndexInfo};
+    for (int i = 0; i < 3; ++i) {
+        lblTitle[i] = new QLabel(titles[i], client);
+        lblTitle[i]->setObjectName(QStringLiteral("lblTitle%1").arg(i));
+        lblTitle[i]->setAutoFillBackground(true);
+        QPalette palette = lblTitle[i]->palette();
+        palette.setColor(QPalette::Window, QColor(255, 255, 192));
+        lblTitle[i]->setPalette(palette);
+    }
+
+    m_tableList = new TableListModel(this);
+    lstTableList = new QTreeView(client);
+    lstTableList->setObjectName(QStringLiteral("lstTableList"));
+    lstTableList->setModel(m_tableList);
+    lstTableList->setRootIsDecorated(false);
+    lstTableList->setUniformRowHeights(true);
+    lstTableList->setItemsExpandable(false);
+    lstTableList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstTableList->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstTableList->header()->setStretchLastSection(false);
+    lstTableList->header()->setSectionResizeMode(QHeaderView::Interactive);
+    lstTableList->viewport()->installEventFilter(this);
+
+    MSFlexGrid1 = new FlexGrid(this);
+    MSFlexGrid1View = new FlexGridView(MSFlexGrid1, client);
+    MSFlexGrid1View->setObjectName(QStringLiteral("MSFlexGrid1"));
+
+    text1 = new QLineEdit(client);
+    text1->setObjectName(QStringLiteral("text1"));
+    text1->hide();
+
+    imlIcons = makeTreeImageList();
+    tvTreeView = new QTreeWidget(client);
+    tvTreeView->setObjectName(QStringLiteral("tvTreeView"));
+    tvTreeView->setHeaderHidden(true);
+    tvTreeView->viewport()->installEventFilter(this);
+
+    imgSplitter = new QWidget(client);
+    imgSplitter->setObjectName(QStringLiteral("imgSplitter"));
+    imgSplitter->setCursor(Qt::SplitHCursor);
+    imgSplitter2 = new QWidget(client);
+    imgSplitter2->setObjectName(QStringLiteral("imgSplitter2"));
+    imgSplitter2->setCursor(Qt::SplitVCursor);
+    for (QWidget** bar : {&picSplitter, &picSplitter2}) {
+        *bar = new QWidget(client);
+        (*bar)->setAutoFillBackground(true);
+        QPalette palette = (*bar)->palette();
+        palette.setColor(QPalette::Window, QColor(128, 128, 128));
+        (*bar)->setPalette(palette);
+        (*bar)->hide();
+    }
+    picSplitter->setObjectName(QStringLiteral("picSplitter"));
+    picSplitter2->setObjectName(QStringLiteral("picSplitter2"));
+
+    Label1 = new QLabel(client);
+    Label1->setObjectName(QStringLiteral("Label1"));
+
+    cmdView = new QPushButton(ui::kCmdView, client);
+    cmdView->setObjectName(QStringLiteral("cmdView"));
+    cmdView->setToolTip(ui::kCmdViewTip);
+    Command1 = new QPushButton(ui::kCommand1, client);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setToolTip(ui::kCommand1Tip);
+    setTabOrder(cmdView, Command1);
+    connect(Command1, &QPushButton::clicked, this,
+            [this] { runCommand([this] { Command1_Click(); }); });
+}
+
+void frm_mainkey::createStatusBar() {
+    sbStatusBar = statusBar();
+    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
+    sbStatusBar->setSizeGripEnabled(true);
+    const int stretch[] = {0, 0, 1, 0};
+    for (int i = 0; i < 4; ++i) {
+        m_panels[i] = new QLabel(sbStatusBar);
+        m_panels[i]->setObjectName(QStringLiteral("panel%1").arg(i + 1));
+        m_panels[i]->setFrameShape(QFrame::StyledPanel);
+        m_panels[i]->setFrameShadow(QFrame::Sunken);
+        m_panels[i]->setMinimumWidth(toPixelsX(this, i == 2 ? 1800 : 1500));
+        sbStatusBar->addWidget(m_panels[i], stretch[i]);
+    }
+    setPanelText(1, ui::kDisconnected);
+    setPanelText(4, ui::kNoTables);
+}
+
+QString frm_mainkey::panelText(int panel) const {
+    return panel >= 1 && panel <= 4 ? m_panels[size_t(panel - 1)]->text() : QString();
+}
+
+void frm_mainkey::setPanelText(int panel, const QString& text) {
+    if (panel >= 1 && panel <= 4)
+        m_panels[size_t(panel - 1)]->setText(text);
+}
+
+void frm_mainkey::setUpControls() {
+    m_blnLoading = true;
+    FlexGrid& grid = *MSFlexGrid1;
+    grid.setRows(2);
+    grid.setRow(0);
+    grid.setWidth(5800);
+    const int widths[] = {400, 300, 2000, 500, 600, 800};
+    for (int c = 0; c < 6; ++c)
+        grid.setColWidth(c, widths[c]);
+    grid.setRowHeight(0, 250);
+    grid.setCols(7);
+    const QString headers[] = {QStringLiteral("PK"),    QStringLiteral("NAME"),
+                               QStringLiteral("SIZE"),  QStringLiteral("TYPE1"),
+                               QStringLiteral("TYPE2"), QStringLiteral("NULL")};
+    for (int c = 1; c <= 6; ++c)
+        grid.setTextMatrix(0, c, headers[c - 1]);
+    grid.setRow(1);
+    grid.setCol(1);
+
+    text1->setText(QString());
+    text1->hide();
+    grid.setBackColorSel(rgb(200, 200, 255));
+    QPalette palette = text1->palette();
+    palette.setColor(QPalette::Base, QColor(200, 200, 255));
+    palette.setColor(QPalette::Text, QColor(255, 0, 0));
+    text1->setPalette(palette);
+    m_blnLoading = false;
+
+    tvTreeView->setIndentation(toPixelsX(this, 400));
+    m_layout.lstTableListHeaderWidth = m_layout.lstTableList.width - 500;
+    lstTableList->header()->resizeSection(0, toPixelsX(this, m_layout.lstTableListHeaderWidth));
+    m_state.sngSplitter2Top = m_layout.picSplitter2.top;
+}
+
+void frm_mainkey::Form_Load() {
+    const QPoint pointer = QCursor::pos();
+    centreOnScreen(this);
+    zoomOpen(this, pointer);
+    setUpControls();
+    show();
+    processPendingMessages();
+    runCommand([this] { mnuDBLogIn_Click(); });
+}
+
+void frm_mainkey::applyLayout() {
+    for (int i = 0; i < 3; ++i)
+        place(lblTitle[i], m_layout.lblTitle[i]);
+    place(lstTableList, m_layout.lstTableList);
+    place(MSFlexGrid1View, m_layout.MSFlexGrid1);
+    MSFlexGrid1->setLeft(m_layout.MSFlexGrid1.left);
+    MSFlexGrid1->setTop(m_layout.MSFlexGrid1.top);
+    MSFlexGrid1->setWidth(m_layout.MSFlexGrid1.width);
+    MSFlexGrid1->setHeight(m_layout.MSFlexGrid1.height);
+    place(tvTreeView, m_layout.tvTreeView);
+    place(imgSplitter, m_layout.imgSplitter);
+    place(imgSplitter2, m_layout.imgSplitter2);
+    place(picSplitter, m_layout.picSplitter);
+    place(picSplitter2, m_layout.picSplitter2);
+    place(cmdView, m_layout.cmdView);
+    place(Command1, m_layout.Command1);
+    place(Label1, m_layout.Label1);
+    lstTableList->header()->resizeSection(0, toPixelsX(this, m_layout.lstTableListHeaderWidth));
+}
+
+void frm_mainkey::runCommand(const std::function<void()>& command) {
+    if (m_commandRunning)
+        return;
+    m_commandRunning = true;
+    try {
+        command();
+    } catch (...) {
+        m_commandRunning = false;
+        throw;
+    }
+    m_commandRunning = false;
+}
+
+void frm_mainkey::showSqlError(const QString& text) {
+    m_state.dialogs->message(this, text, MessageIcon::Critical, ui::kSqlErrorTitle);
+}
+
+void frm_mainkey::mnuFile_Click() {
+    mnuSaveAllTable->setEnabled(!m_state.strTableListTxt.isEmpty());
+    mnuSaveInfoTable->setEnabled(!m_state.strTableInfoCsv.isEmpty());
+    mnuSaveTableIndex->setEnabled(!m_state.strIndexInfoCsv.isEmpty());
+}
+
+void frm_mainkey::mnuVer_Click() {
+    frmVersion about(this);
+    about.Form_Load();
+    m_state.dialogs->runModal(about);
+}
+
+void frm_mainkey::Command1_Click() {
+    close();
+}
+
+void frm_mainkey::munE_Click() {
+    close();
+}
+
+void frm_mainkey::closeEvent(QCloseEvent* event) {
+    // A lookup holds the database: the window stays until it has finished.
+    if (m_commandRunning && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    zoomClose(this);
+    event->accept();
+}
+
+bool frm_mainkey::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton && !m_commandRunning) {
+            if (watched == lstTableList->viewport()) {
+                mnuCopyAllTable->exec(mouse->globalPosition().toPoint());
+                return true;
+            }
+            if (watched == tvTreeView->viewport()) {
+                mnuCopyTableIndex->exec(mouse->globalPosition().toPoint());
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace quarnel

@@ -1,0 +1,36 @@
+// Window geometry in twips, applied through the screen's logical dpi.
+#pragma once
+
+#include <QRect>
+
+class QWidget;
+
+namespace quarnel {
+
+// The logical dpi of the screen `widget` is on (the primary screen when it has none yet).
+double logicalDpiX(const QWidget* widget);
+double logicalDpiY(const QWidget* widget);
+
+int toPixelsX(const QWidget* widget, double twips);
+int toPixelsY(const QWidget* widget, double twips);
+double toTwipsX(const QWidget* widget, int pixels);
+double toTwipsY(const QWidget* widget, int pixels);
+
+// Places a child control at a rectangle given in twips.
+void setGeometryTwips(QWidget* widget, double left, double top, double width, double height);
+// Gives a top-level window a client size in twips.
+void resizeClientTwips(QWidget* window, double width, double height);
+
+// Centres `window` on its screen.
+void centreOnScreen(QWidget* window);
+// Centres `window` over `owner`: Top = owner.Top + owner.Height / 2 - own.Height / 2, likewise
+// Left, with both outer rectangles.
+void centreOver(QWidget* window, const QWidget* owner);
+
+// The outer rectangle of a top-level window in screen pixels, frame included.
+QRect windowRect(const QWidget* window);
+
+// True when windows are really shown on a screen (not under the offscreen or minimal platform).
+bool hasRealScreen();
+
+}  // namespace quarnel

@@ -1,0 +1,32 @@
+#include "app/table_list_model.h"
+
+#include "app/ui_texts.h"
+
+namespace quarnel {
+
+void TableListModel::setNames(QStringList names) {
+    beginResetModel();
+    m_names = std::move(names);
+    endResetModel();
+}
+
+int TableListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_names.size());
+}
+
+QVariant TableListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= m_names.size())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return m_names[index.row()];
+    return {};
+}
+
+QVariant TableListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && section == 0 && role == Qt::DisplayRole) {
+        return ui::kTableNameHeader;
+    }
+    return {};
+}
+
+}  // namespace quarnel

@@ -1,0 +1,80 @@
+// The captions, messages and status texts of the windows, exactly as the user sees them.
+#pragma once
+
+#include <QString>
+
+namespace quarnel::ui {
+
+inline const QString kMainCaption = QStringLiteral("Quarnel");
+inline const QString kTitleTableList = QStringLiteral("　ﾃｰﾌﾞﾙ一覧");
+inline const QString kTableNameHeader = QStringLiteral("ﾃｰﾌﾞﾙ名");
+inline const QString kTitleTableInfo = QStringLiteral("　ﾃｰﾌﾞﾙ情報");
+inline const QString kTitleIndexInfo = QStringLiteral("　ｲﾝﾃﾞｯｸｽ情報");
+inline const QString kTitleTableInfoPrefix = QStringLiteral("　ﾃｰﾌﾞﾙ情報 : ");
+inline const QString kTitleIndexInfoPrefix = QStringLiteral("　ｲﾝﾃﾞｯｸｽ情報 : ");
+inline const QString kCmdView = QStringLiteral("実　行");
+inline const QString kCmdViewTip = QStringLiteral("解析を実行");
+inline const QString kCommand1 = QStringLiteral("終 了");
+inline const QString kCommand1Tip = QStringLiteral("終了");
+inline const QString kDisconnected = QStringLiteral("- DB未接続 -");
+inline const QString kConnected = QStringLiteral("- DB接続中 -");
+inline const QString kNoTables = QStringLiteral("ﾃｰﾌﾞﾙ総数 : 0件");
+inline const QString kSearching = QStringLiteral("検索中･･･");
+inline const QString kSqlErrorTitle = QStringLiteral("SQLｴﾗｰ");
+inline const QString kDisconnectFailed = QStringLiteral("切断に失敗しました。");
+inline const QString kVersionCaption = QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報");
+inline const QString kVersionLine = QStringLiteral("Version : 0.60J R4");
+inline const QString kLogonUserLabel = QStringLiteral("ユーザＩＤ：");
+inline const QString kLogonPasswordLabel = QStringLiteral("パスワード：");
+inline const QString kLogonHostLabel = QStringLiteral("ホスト文字列：");
+inline const QString kLogonOk = QStringLiteral("ＯＫ");
+inline const QString kLogonCancel = QStringLiteral("キャンセル");
+inline const QString kLogonFont = QStringLiteral("ＭＳ ゴシック");
+inline const QString kNoUserName = QStringLiteral("ユーザ名を指定してください。");
+inline const QString kConnecting = QStringLiteral("Oracleに接続中･･････");
+inline const QString kCreateViewCaption = QStringLiteral("Quarnel(Create View)");
+
+// Menu captions, by menu entry.
+inline const QString k_mnuFile = QStringLiteral("ﾌｧｲﾙ(&F)");
+inline const QString k_mnuSave = QStringLiteral("ﾌｧｲﾙに保存(&S)");
+inline const QString k_mnuSaveAllTable = QStringLiteral("ﾃｰﾌﾞﾙ一覧(&A)");
+inline const QString k_mnuSaveInfoTable = QStringLiteral("ﾃｰﾌﾞﾙ情報(&T)");
+inline const QString k_mnuSaveTableIndex = QStringLiteral("ﾃｰﾌﾞﾙ･ｲﾝﾃﾞｯｸｽ(&I)");
+inline const QString k_munE = QStringLiteral("終了(&X)");
+inline const QString k_mnuL = QStringLiteral("接続(&L)");
+inline const QString k_mnuDBLogIn = QStringLiteral("DB接続(&L)");
+inline const QString k_mnuCut = QStringLiteral("DB切断(&C)");
+inline const QString k_mnuE = QStringLiteral("編集(&E)");
+inline const QString k_mnuCopyAllTable = QStringLiteral("ﾃｰﾌﾞﾙ一覧(&A)");
+inline const QString k_mnuCopyTableName = QStringLiteral("選択ﾃｰﾌﾞﾙ名ｺﾋﾟｰ(&N)");
+inline const QString k_mnuCopyAllTableTxt = QStringLiteral("ﾃｰﾌﾞﾙ一覧ｺﾋﾟｰ(&T)");
+inline const QString k_mnuTableS = QStringLiteral("ﾃｰﾌﾞﾙ一覧再表示(&R)");
+inline const QString k_mnuCopyTableInfo = QStringLiteral("ﾃｰﾌﾞﾙ情報(&T)");
+inline const QString k_mnuSelectCp = QStringLiteral("選択範囲ｺﾋﾟｰ(&S)");
+inline const QString k_mnuSelectCpCsv = QStringLiteral("CSV形式(&C)");
+inline const QString k_mnuSelectCpTxt = QStringLiteral("TXT形式(&T)");
+inline const QString k_mnuCopyTableInfoAll = QStringLiteral("一覧ｺﾋﾟｰ(&T)");
+inline const QString k_mnuCopyTableInfoCsv = QStringLiteral("CSV形式(&C)");
+inline const QString k_mnuCopyTableInfoTxt = QStringLiteral("TXT形式(&T)");
+inline const QString k_mnuCopyPkTxt = QStringLiteral("PKのみｺﾋﾟｰ(TXT形式)(&P)");
+inline const QString k_mnuStampOn = QStringLiteral("ﾌｫｰｶｽ部分に印を付ける(&S)");
+inline const QString k_mnuStampOff = QStringLiteral("ﾌｫｰｶｽ部分の印を取る(&D)");
+inline const QString k_mnuCopyTableIndex = QStringLiteral("ﾃｰﾌﾞﾙ･ｲﾝﾃﾞｯｸｽ(&I)");
+inline const QString k_mnuCopyTableIndexSelect = QStringLiteral("選択項目ｺﾋﾟｰ");
+inline const QString k_mnuCopyTableIndexAll = QStringLiteral("ｲﾝﾃﾞｯｸｽ情報一覧ｺﾋﾟｰ(&T)");
+inline const QString k_mnuCopyTableIndexCsv = QStringLiteral("CSV形式(&C)");
+inline const QString k_mnuCopyTableIndexTxt = QStringLiteral("TXT形式(&T)");
+inline const QString k_mnuS = QStringLiteral("検索(&S)");
+inline const QString k_mnuTableNameS = QStringLiteral("ﾃｰﾌﾞﾙ名検索(&S)");
+inline const QString k_mnuView = QStringLiteral("表示(&V)");
+inline const QString k_mnuViewCr = QStringLiteral("ｸﾘｴｲﾄ文画面");
+inline const QString k_mnuO = QStringLiteral("ｵﾌﾟｼｮﾝ(&O)");
+inline const QString k_mnuSearch = QStringLiteral("検索設定(&S)");
+inline const QString k_mnuTableSearch = QStringLiteral("ﾃｰﾌﾞﾙ情報のみ検索(&T)");
+inline const QString k_mnuIndexSearch = QStringLiteral("ｲﾝﾃﾞｯｸｽ情報のみ検索(&I)");
+inline const QString k_mnuAllSearch = QStringLiteral("両検索(&W)");
+inline const QString k_mnuH = QStringLiteral("ﾍﾙﾌﾟ(&H)");
+inline const QString k_mnuHelp = QStringLiteral("ﾍﾙﾌﾟ(&H)");
+inline const QString k_mnuVer = QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)");
+
+}  // namespace quarnel::ui

@@ -1,0 +1,25 @@
+// Quarnel: a schema browser for Oracle databases.
+#include "app/app_state.h"
+#include "app/dialogs.h"
+#include "app/frm_mainkey.h"
+#include "app/frm_start.h"
+
+#include <QApplication>
+#include <QPointer>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quarnel"));
+
+    quarnel::QtDialogs dialogs;
+    quarnel::AppState state;
+    state.dialogs = &dialogs;
+
+    // The start-up window opens the main window once, after its picture has been shown.
+    auto* start = new quarnel::frmStart([&state] {
+        auto* main = new quarnel::frm_mainkey(state);
+        main->Form_Load();
+    });
+    start->Form_Load();
+    return application.exec();
+}
