@@ -1,0 +1,109 @@
+#include "catalog/index_info.h"
+
+#include "catalog/csv.h"
+#include "catalog/identifiers.h"
+#include "catalog/queries.h"
+#include "catalog/table_exists.h"
+
+namespace quarnel::catalog {
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kColumnIndent(8, u' ');
+
+// One row of the index query.
+struct IndexColumnRow {
+    QString index;
+    QString table;
+    QString position;
+    QString column;
+};
+
+// Reads the values in the order index name, table name, column name, position.
+IndexColumnRow readRow(const db::Dynaset& dynaset) {
+    IndexColumnRow row;
+    row.index = dynaset.Fields(0).Value().toString();
+    row.table = dynaset.Fields(1).Value().toString();
+    row.column = dynaset.Fields(3).Value().toString();
+    row.position = dynaset.Fields(2).Value().toString();
+    return row;
+}
+
+IndexTreeNode columnNode(const IndexColumnRow& row) {
+    return IndexTreeNode{indexNodeKey(row.index),
+                         QString(),
+                         row.position + QStringLiteral(" ") + row.column,
+                         QStringLiteral("c"),
+                         QStringLiteral("f"),
+                         true};
+}
+
+QString createIndexHead(const IndexColumnRow& row) {
+    return QStringLiteral("CREATE INDEX ") + sqlIdentifier(row.index) + QStringLiteral(" ON ") +
+           kCrLf + QStringLiteral("    ") + sqlIdentifier(row.table) + QStringLiteral(" (");
+}
+
+}  // namespace
+
+QString tableNodeKey(const QString& table) {
+    return QStringLiteral("T:") + table;
+}
+
+QString indexNodeKey(const QString& index) {
+    return QStringLiteral("I:") + index;
+}
+
+IndexInfoResult loadIndexInfo(db::Database& database, const QString& table) {
+    IndexInfoResult result;
+    try {
+        result.exists = tableExists(database, table);
+        if (!result.exists)
+            return result;
+
+        const auto dynaset =
+            database.DbCreateDynaset(indexColumnsSql(table), kDictionaryReadOptions);
+        result.nodes.push_back(IndexTreeNode{QString(), tableNodeKey(table), table,
+                                             QStringLiteral("a"), QStringLiteral("d")});
+        QString csv = QStringLiteral("TEBLE_NAME,INDEX_NAME,CPOSI_NAME,COLUMN_NAME") + kCrLf +
+                      csvField(table);
+        QString txt =
+            QStringLiteral("TEBLE_NAME/INDEX_NAME/CPOSI_NAME/COLUMN_NAME") + kCrLf + table;
+        QString ddl;
+        const QString statementEnd = QStringLiteral(");");
+        QString previous;
+        int rowNumber = 1;
+        for (; !dynaset->Eof(); dynaset->DbMoveNext(), ++rowNumber) {
+            const IndexColumnRow row = readRow(*dynaset);
+            const QString positionAndColumn = csvField(row.position) + u',' + csvField(row.column);
+            if (rowNumber == 1 || row.index != previous) {
+                result.nodes.push_back(IndexTreeNode{tableNodeKey(row.table),
+                                                     indexNodeKey(row.index), row.index,
+                                                     QStringLiteral("b"), QStringLiteral("e")});
+                if (rowNumber > 1)
+                    csv += kCrLf;
+                csv += u',' + csvField(row.index) + u',' + positionAndColumn;
+                txt += kCrLf + u'\t' + row.index;
+                if (rowNumber > 1)
+                    ddl += statementEnd + kCrLf;
+                ddl += createIndexHead(row) + kCrLf;
+            } else {
+                csv += kCrLf + QStringLiteral(",,") + positionAndColumn;
+                ddl += QStringLiteral(", ") + kCrLf;
+            }
+            result.nodes.push_back(columnNode(row));
+            txt += kCrLf + QStringLiteral("\t\t") + row.position + u' ' + row.column;
+            ddl += kColumnIndent + sqlIdentifier(row.column);
+            previous = row.index;
+        }
+        ddl += rowNumber > 1 ? statementEnd + kCrLf : kCrLf;
+
+        result.strIndexInfoCsv = csv;
+        result.strIndexInfoTxt = txt;
+        result.strCreateIndexSql = ddl;
+    } catch (const db::DbError& error) {
+        result.error = error.description();
+    }
+    return result;
+}
+
+}  // namespace quarnel::catalog
