@@ -114,20 +114,12 @@ void frm_mainkey::createControls() {
     tvTreeView->setHeaderHidden(true);
     tvTreeView->viewport()->installEventFilter(this);
 
-    imgSplitter = new QWidget(client);
+    imgSplitter = createGrabArea(client, true);
     imgSplitter->setObjectName(QStringLiteral("imgSplitter"));
-    imgSplitter->setCursor(Qt::SplitHCursor);
-    imgSplitter2 = new QWidget(client);
+    imgSplitter2 = createGrabArea(client, false);
     imgSplitter2->setObjectName(QStringLiteral("imgSplitter2"));
-    imgSplitter2->setCursor(Qt::SplitVCursor);
-    for (QWidget** bar : {&picSplitter, &picSplitter2}) {
-        *bar = new QWidget(client);
-        (*bar)->setAutoFillBackground(true);
-        QPalette palette = (*bar)->palette();
-        palette.setColor(QPalette::Window, QColor(128, 128, 128));
-        (*bar)->setPalette(palette);
-        (*bar)->hide();
-    }
+    picSplitter = createDragBar(client);
+    picSplitter2 = createDragBar(client);
     picSplitter->setObjectName(QStringLiteral("picSplitter"));
     picSplitter2->setObjectName(QStringLiteral("picSplitter2"));
 
@@ -143,6 +135,10 @@ void frm_mainkey::createControls() {
     setTabOrder(cmdView, Command1);
     connect(Command1, &QPushButton::clicked, this,
             [this] { runCommand([this] { Command1_Click(); }); });
+    connect(cmdView, &QPushButton::clicked, this,
+            [this] { runCommand([this] { cmdView_Click(); }); });
+    connect(lstTableList, &QTreeView::doubleClicked, this,
+            [this] { runCommand([this] { lstTableList_DblClick(); }); });
 }
 
 void frm_mainkey::createStatusBar() {
@@ -229,6 +225,12 @@ void frm_mainkey::applyLayout() {
     place(imgSplitter2, m_layout.imgSplitter2);
     place(picSplitter, m_layout.picSplitter);
     place(picSplitter2, m_layout.picSplitter2);
+    picSplitter->setVisible(m_layout.picSplitterVisible);
+    picSplitter2->setVisible(m_layout.picSplitter2Visible);
+    imgSplitter->raise();
+    imgSplitter2->raise();
+    picSplitter->raise();
+    picSplitter2->raise();
     place(cmdView, m_layout.cmdView);
     place(Command1, m_layout.Command1);
     place(Label1, m_layout.Label1);

@@ -118,6 +118,34 @@ class frm_mainkey : public QMainWindow {
     // Reads the table list into the list, panel 4 and strTableListTxt.
     void LoadTableList();
 
+    // Table selection: a double click on the list and "実　行" run the select-table command,
+    // which shows the chosen table's columns in the grid and its indexes in the tree.
+    void lstTableList_DblClick();
+    void cmdView_Click();
+    void selectTable();
+    void LoadTableInfo();
+    void LoadIndexInfo();
+    // The text of the list's selected item; empty when none is selected.
+    QString selectedTableName() const;
+    // Selects the list item with this text; false when there is none.
+    bool selectTableInList(const QString& name);
+    // The tree node with this key (see catalog::tableNodeKey and indexNodeKey), or null.
+    QTreeWidgetItem* treeNode(const QString& key) const;
+
+    // The DDL window's text, set while it is open. Until that window exists nothing receives it.
+    std::function<void(const QString&)> setCreateViewText;
+
+    // Layout: resize handling and the two splitters (positions in twips, relative to the grab
+    // area that was pressed).
+    void Form_Resize();
+    void imgSplitter_MouseDown();
+    void imgSplitter_MouseMove(double X);
+    void imgSplitter_MouseUp();
+    void imgSplitter2_MouseDown();
+    void imgSplitter2_MouseMove(double Y);
+    void imgSplitter2_MouseUp();
+    bool blnDragging() const { return m_blnDragging; }
+
     // True while a command runs; no other command starts then.
     bool commandRunning() const { return m_commandRunning; }
 
@@ -126,6 +154,8 @@ class frm_mainkey : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -137,12 +167,24 @@ class frm_mainkey : public QMainWindow {
     // Shows a catalogue failure: the failure's own text, stop icon, title "SQLｴﾗｰ".
     void showSqlError(const QString& text);
     void applyLayout();
+    QWidget* createGrabArea(QWidget* parent, bool vertical);
+    QWidget* createDragBar(QWidget* parent);
+    // Empties and hides the in-grid editor.
+    void closeGridEditor();
+    struct WindowSize {
+        double width;         // outer width, twips
+        double height;        // outer height, twips
+        double clientHeight;  // from under the menu bar to the bottom edge, twips
+    };
+    WindowSize windowSizeTwips() const;
 
     AppState& m_state;
     TableListModel* m_tableList = nullptr;
+    QHash<QString, QTreeWidgetItem*> m_treeNodes;
     std::array<QLabel*, 4> m_panels{};
     layout::MainLayout m_layout;
     bool m_blnLoading = false;
+    bool m_blnDragging = false;
     bool m_commandRunning = false;
 };
 

@@ -1,0 +1,110 @@
+#include "support/text_encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace quarnel {
+namespace {
+
+struct EncodedCase {
+    const char* name;
+    QString text;
+    const char* encoding;
+    QByteArray bytes;
+};
+
+void PrintTo(const EncodedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class EncodeTextTest : public ::testing::TestWithParam<EncodedCase> {};
+
+TEST_P(EncodeTextTest, WritesTheEncodingsBytes) {
+    const EncodedCase& c = GetParam();
+    QString error;
+    const std::optional<QByteArray> bytes =
+        encodeText(c.text, QString::fromLatin1(c.encoding), &error);
+    ASSERT_TRUE(bytes.has_value()) << error.toStdString();
+    EXPECT_EQ(bytes->toHex(' ').toStdString(), c.bytes.toHex(' ').toStdString());
+    EXPECT_TRUE(error.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EncodeTextTest,
+    ::testing::Values(
+        EncodedCase{"Utf8KeepsCrLfAndKanji", QStringLiteral("A\r\n顧"), "UTF-8",
+                    QByteArray::fromHex("410d0ae9a1a7")},
+        EncodedCase{"EmptyText", QString(), "CP932", QByteArray()},
+        EncodedCase{"Cp932KanjiAndHalfWidthKana", QStringLiteral("顧客ﾃｰﾌﾞﾙ"), "CP932",
+                    QByteArray::fromHex("8cda8b71c3b0ccded9")},
+        EncodedCase{"Cp932HoldsNecCircledDigit", QStringLiteral("①"), "cp932",
+                    QByteArray::fromHex("8740")},
+        EncodedCase{"ShiftJisByLowerCaseName", QStringLiteral("顧客\r\n"), "shift_jis",
+                    QByteArray::fromHex("8cda8b710d0a")},
+        EncodedCase{"EucJp", QStringLiteral("顧客"), "EUC-JP", QByteArray::fromHex("b8dcb5d2")},
+        EncodedCase{"Utf16LeWithoutByteOrderMark", QStringLiteral("A"), "UTF-16LE",
+                    QByteArray::fromHex("4100")},
+        // A stateful encoding gets its closing shift back to ASCII after the last character.
+        EncodedCase{"Iso2022JpShiftsBackAtTheEnd", QStringLiteral("顧"), "ISO-2022-JP",
+                    QByteArray::fromHex("1b2442385c1b2842")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct FailureCase {
+    const char* name;
+    QString text;
+    const char* encoding;
+    QString error;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class EncodeTextFailureTest : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(EncodeTextFailureTest, NamesTheCharacterAndWhereItStands) {
+    const FailureCase& c = GetParam();
+    QString error;
+    EXPECT_FALSE(encodeText(c.text, QString::fromLatin1(c.encoding), &error).has_value());
+    EXPECT_EQ(error.toStdString(), c.error.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EncodeTextFailureTest,
+    ::testing::Values(
+        FailureCase{"EmojiInCp932", QStringLiteral("AB\r\nC😀D"), "CP932",
+                    QStringLiteral("U+1F600 \"😀\" at line 2, column 2 cannot be written in CP932")},
+        FailureCase{
+            "LatinLetterInShiftJis", QStringLiteral("ab\u00e9"), "SHIFT_JIS",
+            QStringLiteral("U+00E9 \"é\" at line 1, column 3 cannot be written in SHIFT_JIS")},
+        FailureCase{
+            "NecCircledDigitOutsideShiftJis", QStringLiteral("x①"), "SHIFT_JIS",
+            QStringLiteral("U+2460 \"①\" at line 1, column 2 cannot be written in SHIFT_JIS")},
+        FailureCase{
+            "LoneLfAndLoneCrEndLines", QStringLiteral("a\nb\rcd😀"), "EUC-JP",
+            QStringLiteral("U+1F600 \"😀\" at line 3, column 3 cannot be written in EUC-JP")},
+        FailureCase{"ControlCharacterShownByNumberOnly", QStringLiteral("a\u0085"), "CP932",
+                    QStringLiteral("U+0085 at line 1, column 2 cannot be written in CP932")},
+        // A surrogate pair before the failure counts as one column.
+        FailureCase{"UnpairedSurrogateFailsEvenInUtf8",
+                    QStringLiteral("😀") + QChar(0xD800) + QStringLiteral("x"), "UTF-8",
+                    QStringLiteral("unpaired surrogate U+D800 at line 1, column 2 cannot be "
+                                   "written in UTF-8")},
+        FailureCase{"UnknownName", QStringLiteral("a"), "NO-SUCH-ENCODING",
+                    QStringLiteral("unknown encoding NO-SUCH-ENCODING")},
+        // Suffixes that would make the converter substitute or drop characters are refused.
+        FailureCase{"TransliterationSuffix", QStringLiteral("😀"), "CP932//TRANSLIT",
+                    QStringLiteral("unknown encoding CP932//TRANSLIT")},
+        FailureCase{"IgnoreSuffix", QStringLiteral("😀"), "CP932//IGNORE",
+                    QStringLiteral("unknown encoding CP932//IGNORE")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(IsKnownEncodingTest, AcceptsConverterNamesAndRefusesSubstitutingOnes) {
+    EXPECT_TRUE(isKnownEncoding(QStringLiteral("UTF-8")));
+    EXPECT_TRUE(isKnownEncoding(QStringLiteral("cp932")));
+    EXPECT_FALSE(isKnownEncoding(QString()));
+    EXPECT_FALSE(isKnownEncoding(QStringLiteral("CP932//TRANSLIT")));
+    EXPECT_FALSE(isKnownEncoding(QStringLiteral("NO-SUCH-ENCODING")));
+}
+
+}  // namespace
+}  // namespace quarnel
