@@ -23,22 +23,23 @@ inline constexpr const char* kSessionClassName = "OracleInProcServer.XOraSession
 
 // A failure of the component. `description()` is the text shown to the user.
 class DbError : public std::runtime_error {
-public:
+  public:
     explicit DbError(const QString& description, int number = 0)
-        : std::runtime_error(description.toStdString()), m_description(description),
+        : std::runtime_error(description.toStdString()),
+          m_description(description),
           m_number(number) {}
 
     const QString& description() const { return m_description; }
     int number() const { return m_number; }
 
-private:
+  private:
     QString m_description;
     int m_number;
 };
 
 // One column of a dynaset: its description and the current row's value.
 class Field {
-public:
+  public:
     virtual ~Field() = default;
 
     // The current row's value; null past the last row or for SQL NULL.
@@ -57,7 +58,7 @@ public:
 
 // The result cursor of one query, positioned on its first row when created.
 class Dynaset {
-public:
+  public:
     virtual ~Dynaset() = default;
 
     // True past the last row, and at once for a query without rows.
@@ -70,14 +71,15 @@ public:
     std::vector<const Field*> Fields() const {
         std::vector<const Field*> all;
         all.reserve(static_cast<size_t>(FieldCount()));
-        for (int i = 0; i < FieldCount(); ++i) all.push_back(&Fields(i));
+        for (int i = 0; i < FieldCount(); ++i)
+            all.push_back(&Fields(i));
         return all;
     }
 };
 
 // Holder of the last error the server reported, shared by sessions and databases.
 class ServerErrorSource {
-public:
+  public:
     virtual ~ServerErrorSource() = default;
     virtual void LastServerErrReset() = 0;
     // The server's error number, 0 when none.
@@ -87,7 +89,7 @@ public:
 
 // An open connection.
 class Database : public ServerErrorSource {
-public:
+  public:
     // Runs `sql`; `options` is passed through (12 for dictionary reads, 0 for describes).
     virtual std::unique_ptr<Dynaset> DbCreateDynaset(const QString& sql, int options) = 0;
     virtual void Close() = 0;
@@ -95,7 +97,7 @@ public:
 
 // A session, from which databases are opened.
 class Session : public ServerErrorSource {
-public:
+  public:
     // Opens the database named by `host` with `connect` ("user/password"). `options` is passed
     // through. Throws DbError when the logon is refused; LastServerErr then tells why.
     virtual std::shared_ptr<Database> DbOpenDatabase(const QString& host, const QString& connect,

@@ -1,0 +1,279 @@
+#include "db/sqlite_ddl.h"
+
+namespace quarnel::db {
+namespace {
+
+struct Token {
+    enum class Kind { Word, QuotedName, String, Punct };
+    Kind kind = Kind::Punct;
+    QString text;  // quoted names and strings without their quotes
+    qsizetype begin = 0;
+    qsizetype end = 0;
+};
+
+using Tokens = std::vector<Token>;
+
+bool isWordChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_' || c == u'$';
+}
+
+// Reads a quoted text starting at `begin` and closed by `close`, a doubled `close` standing for
+// one. Returns the position after the closing character.
+qsizetype readQuoted(const QString& sql, qsizetype begin, QChar close, QString& text) {
+    qsizetype i = begin + 1;
+    while (i < sql.size()) {
+        if (sql[i] == close) {
+            if (close != u']' && i + 1 < sql.size() && sql[i + 1] == close) {
+                text += close;
+                i += 2;
+                continue;
+            }
+            return i + 1;
+        }
+        text += sql[i++];
+    }
+    return i;
+}
+
+Tokens tokenize(const QString& sql) {
+    Tokens tokens;
+    qsizetype i = 0;
+    while (i < sql.size()) {
+        const QChar c = sql[i];
+        const QChar next = i + 1 < sql.size() ? sql[i + 1] : QChar();
+        if (c.isSpace()) {
+            ++i;
+        } else if (c == u'-' && next == u'-') {
+            while (i < sql.size() && sql[i] != u'\n')
+                ++i;
+        } else if (c == u'/' && next == u'*') {
+            const qsizetype close = sql.indexOf(QLatin1String("*/"), i + 2);
+            i = close < 0 ? sql.size() : close + 2;
+        } else {
+            Token token;
+            token.begin = i;
+            if (c == u'"' || c == u'`' || c == u'[') {
+                token.kind = Token::Kind::QuotedName;
+                i = readQuoted(sql, i, c == u'[' ? QChar(u']') : c, token.text);
+            } else if (c == u'\'') {
+                token.kind = Token::Kind::String;
+                i = readQuoted(sql, i, c, token.text);
+            } else if (isWordChar(c)) {
+                token.kind = Token::Kind::Word;
+                while (i < sql.size() && isWordChar(sql[i]))
+                    ++i;
+                token.text = sql.mid(token.begin, i - token.begin);
+            } else {
+                token.text = c;
+                ++i;
+            }
+            token.end = i;
+            tokens.push_back(std::move(token));
+        }
+    }
+    return tokens;
+}
+
+bool isKeyword(const Token& token, const char* keyword) {
+    return token.kind == Token::Kind::Word &&
+           token.text.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+}
+
+bool isPunct(const Token& token, char16_t c) {
+    return token.kind == Token::Kind::Punct && token.text.size() == 1 && token.text[0] == c;
+}
+
+// A run of tokens [begin, end).
+struct Span {
+    size_t begin = 0;
+    size_t end = 0;
+    bool empty() const { return begin >= end; }
+};
+
+// The position after the parenthesis that closes the one at `open`.
+size_t skipGroup(const Tokens& tokens, size_t open) {
+    int depth = 0;
+    for (size_t i = open; i < tokens.size(); ++i) {
+        if (isPunct(tokens[i], u'('))
+            ++depth;
+        if (isPunct(tokens[i], u')') && --depth == 0)
+            return i + 1;
+    }
+    return tokens.size();
+}
+
+// The comma-separated items inside the parenthesis at `open`.
+std::vector<Span> groupItems(const Tokens& tokens, size_t open) {
+    std::vector<Span> items;
+    const size_t close = skipGroup(tokens, open) - 1;
+    size_t begin = open + 1;
+    for (size_t i = open + 1; i <= close && i < tokens.size();) {
+        if (i == close || isPunct(tokens[i], u',')) {
+            items.push_back({begin, i});
+            begin = i + 1;
+            ++i;
+        } else if (isPunct(tokens[i], u'(')) {
+            i = skipGroup(tokens, i);
+        } else {
+            ++i;
+        }
+    }
+    return items;
+}
+
+QString nameOf(const Tokens& tokens, size_t index) {
+    return index < tokens.size() && tokens[index].kind != Token::Kind::Punct ? tokens[index].text
+                                                                             : QString();
+}
+
+// The column names of the parenthesised list at `open`.
+QStringList columnList(const Tokens& tokens, size_t open) {
+    QStringList columns;
+    if (open >= tokens.size() || !isPunct(tokens[open], u'('))
+        return columns;
+    for (const Span& item : groupItems(tokens, open)) {
+        if (!item.empty())
+            columns.append(nameOf(tokens, item.begin));
+    }
+    return columns;
+}
+
+void readTableConstraint(const Tokens& tokens, Span item, std::vector<KeyConstraint>& out) {
+    size_t i = item.begin;
+    QString name;
+    if (isKeyword(tokens[i], "CONSTRAINT")) {
+        name = nameOf(tokens, i + 1);
+        i += 2;
+    }
+    if (i + 1 < item.end && isKeyword(tokens[i], "PRIMARY") && isKeyword(tokens[i + 1], "KEY")) {
+        out.push_back({KeyConstraint::Kind::PrimaryKey, name, columnList(tokens, i + 2)});
+    } else if (i < item.end && isKeyword(tokens[i], "UNIQUE")) {
+        out.push_back({KeyConstraint::Kind::Unique, name, columnList(tokens, i + 1)});
+    }
+}
+
+void readColumnDefinition(const Tokens& tokens, Span item, std::vector<KeyConstraint>& out) {
+    const QString column = nameOf(tokens, item.begin);
+    QString pendingName;
+    for (size_t i = item.begin + 1; i < item.end;) {
+        const Token& token = tokens[i];
+        if (isPunct(token, u'(')) {
+            i = skipGroup(tokens, i);
+            continue;
+        }
+        if (isKeyword(token, "CONSTRAINT")) {
+            pendingName = nameOf(tokens, i + 1);
+            i += 2;
+            continue;
+        }
+        if (isKeyword(token, "PRIMARY")) {
+            out.push_back({KeyConstraint::Kind::PrimaryKey, pendingName, {column}});
+            pendingName.clear();
+        } else if (isKeyword(token, "UNIQUE")) {
+            out.push_back({KeyConstraint::Kind::Unique, pendingName, {column}});
+            pendingName.clear();
+        } else {
+            for (const char* other :
+                 {"NOT", "NULL", "CHECK", "DEFAULT", "COLLATE", "REFERENCES", "GENERATED", "AS"}) {
+                if (isKeyword(token, other))
+                    pendingName.clear();
+            }
+        }
+        ++i;
+    }
+}
+
+size_t firstOpenParen(const Tokens& tokens, size_t from) {
+    for (size_t i = from; i < tokens.size(); ++i) {
+        if (isPunct(tokens[i], u'('))
+            return i;
+    }
+    return tokens.size();
+}
+
+}  // namespace
+
+std::vector<KeyConstraint> keyConstraints(const QString& createTableSql) {
+    std::vector<KeyConstraint> constraints;
+    const Tokens tokens = tokenize(createTableSql);
+    const size_t open = firstOpenParen(tokens, 0);
+    if (open >= tokens.size())
+        return constraints;
+    for (const Span& item : groupItems(tokens, open)) {
+        if (item.empty())
+            continue;
+        const Token& first = tokens[item.begin];
+        const bool tableConstraint = isKeyword(first, "CONSTRAINT") ||
+                                     isKeyword(first, "PRIMARY") || isKeyword(first, "UNIQUE") ||
+                                     isKeyword(first, "CHECK") || isKeyword(first, "FOREIGN");
+        if (tableConstraint) {
+            readTableConstraint(tokens, item, constraints);
+        } else {
+            readColumnDefinition(tokens, item, constraints);
+        }
+    }
+    return constraints;
+}
+
+QString primaryKeyName(const QString& table, const QString& createTableSql) {
+    for (const KeyConstraint& constraint : keyConstraints(createTableSql)) {
+        if (constraint.kind == KeyConstraint::Kind::PrimaryKey && !constraint.name.isEmpty()) {
+            return constraint.name;
+        }
+    }
+    return table + QLatin1String("_PK");
+}
+
+QString uniqueKeyName(const QString& table, const QString& createTableSql,
+                      const QString& autoIndexName, const QStringList& columns) {
+    const auto sameColumns = [&](const QStringList& declared) {
+        if (declared.size() != columns.size())
+            return false;
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            if (declared[i].compare(columns[i], Qt::CaseInsensitive) != 0)
+                return false;
+        }
+        return true;
+    };
+    const std::vector<KeyConstraint> constraints = keyConstraints(createTableSql);
+    for (const KeyConstraint& constraint : constraints) {
+        if (constraint.kind == KeyConstraint::Kind::Unique && !constraint.name.isEmpty() &&
+            sameColumns(constraint.columns)) {
+            return constraint.name;
+        }
+    }
+    const QString number = autoIndexName.section(u'_', -1);
+    bool numeric = false;
+    number.toInt(&numeric);
+    const QString name = table + QLatin1String("_UK") + number;
+    for (const KeyConstraint& constraint : constraints) {
+        // A declared name is never given to a second index.
+        if (constraint.name.compare(name, Qt::CaseInsensitive) == 0)
+            return autoIndexName;
+    }
+    return numeric ? name : autoIndexName;
+}
+
+QString indexTerm(const QString& createIndexSql, int position) {
+    const Tokens tokens = tokenize(createIndexSql);
+    size_t on = 0;
+    while (on < tokens.size() && !isKeyword(tokens[on], "ON"))
+        ++on;
+    const size_t open = firstOpenParen(tokens, on);
+    if (open >= tokens.size() || position < 0)
+        return QString();
+    const std::vector<Span> items = groupItems(tokens, open);
+    if (static_cast<size_t>(position) >= items.size())
+        return QString();
+    Span term = items[static_cast<size_t>(position)];
+    if (term.end - term.begin > 1 &&
+        (isKeyword(tokens[term.end - 1], "ASC") || isKeyword(tokens[term.end - 1], "DESC"))) {
+        --term.end;
+    }
+    if (term.empty())
+        return QString();
+    const qsizetype begin = tokens[term.begin].begin;
+    return createIndexSql.mid(begin, tokens[term.end - 1].end - begin);
+}
+
+}  // namespace quarnel::db

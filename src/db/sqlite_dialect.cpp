@@ -1,0 +1,149 @@
+#include "db/sqlite_dialect.h"
+
+#include "db/sqlite_ddl.h"
+
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+namespace quarnel::db {
+namespace {
+
+// The dictionary views. Every view starts from the rows of main.sqlite_master, so that a
+// condition on table_name is tested on that row before the pragma functions run for it: a lookup
+// of one table costs one pass over the schema table, whatever the number of tables.
+//
+// Names reported:
+// - a primary key, as constraint and as index: its CONSTRAINT name, else TABLE_PK;
+// - the index SQLite makes for a UNIQUE constraint: the constraint's name, else TABLE_UKn, n being
+//   the number that ends SQLite's own name for that index;
+// - an indexed expression: the expression's text as written in CREATE INDEX.
+// SQLite's own index for a primary key is reported once, as the primary key. Key columns come in
+// key order: the outer pass over the table's columns only counts positions 1, 2, ...
+constexpr const char* kDictionarySql = R"sql(
+CREATE TEMP VIEW user_tables(table_name) AS
+SELECT m.name
+  FROM main.sqlite_master AS m
+ WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\';
+
+CREATE TEMP VIEW user_constraints(constraint_name, table_name, constraint_type) AS
+SELECT quarnel_primary_key_name(m.name, m.sql), m.name, 'P'
+  FROM main.sqlite_master AS m
+ WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\'
+   AND EXISTS (SELECT 1 FROM pragma_table_info(m.name, 'main') AS c WHERE c.pk > 0)
+UNION ALL
+SELECT quarnel_unique_key_name(m.name, m.sql, i.name,
+         (SELECT group_concat(k.name, char(31)) FROM pragma_index_info(i.name, 'main') AS k)),
+       m.name, 'U'
+  FROM main.sqlite_master AS m, pragma_index_list(m.name, 'main') AS i
+ WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND i.origin = 'u';
+
+CREATE TEMP VIEW user_cons_columns(constraint_name, table_name, column_name, position) AS
+SELECT quarnel_primary_key_name(m.name, m.sql), m.name, c.name, c.pk
+  FROM main.sqlite_master AS m, pragma_table_info(m.name, 'main') AS p
+       CROSS JOIN pragma_table_info(m.name, 'main') AS c
+ WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND c.pk = p.cid + 1
+UNION ALL
+SELECT quarnel_unique_key_name(m.name, m.sql, i.name,
+         (SELECT group_concat(k.name, char(31)) FROM pragma_index_info(i.name, 'main') AS k)),
+       m.name, c.name, c.seqno + 1
+  FROM main.sqlite_master AS m, pragma_index_list(m.name, 'main') AS i,
+       pragma_index_info(i.name, 'main') AS c
+ WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND i.origin = 'u';
+
+CREATE TEMP VIEW user_ind_columns(index_name, table_name, column_name, column_position) AS
+SELECT quarnel_primary_key_name(m.name, m.sql), m.name, c.name, c.pk
+  FROM main.sqlite_master AS m, pragma_table_info(m.name, 'main') AS p
+       CROSS JOIN pragma_table_info(m.name, 'main') AS c
+ WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND c.pk = p.cid + 1
+UNION ALL
+SELECT CASE i.origin
+         WHEN 'u' THEN quarnel_unique_key_name(m.name, m.sql, i.name,
+           (SELECT group_concat(k.name, char(31)) FROM pragma_index_info(i.name, 'main') AS k))
+         ELSE i.name END,
+       m.name,
+       coalesce(c.name, quarnel_index_term(
+         (SELECT x.sql FROM main.sqlite_master AS x WHERE x.type = 'index' AND x.name = i.name),
+         c.seqno)),
+       c.seqno + 1
+  FROM main.sqlite_master AS m, pragma_index_list(m.name, 'main') AS i,
+       pragma_index_info(i.name, 'main') AS c
+ WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND i.origin <> 'pk';
+)sql";
+
+QString argText(sqlite3_value* value) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return text ? QString::fromUtf8(text, sqlite3_value_bytes(value)) : QString();
+}
+
+void resultText(sqlite3_context* context, const QString& text) {
+    if (text.isEmpty()) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_result_text(context, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+// quarnel_primary_key_name(table, create_table_sql)
+void primaryKeyNameFunction(sqlite3_context* context, int, sqlite3_value** args) {
+    resultText(context, primaryKeyName(argText(args[0]), argText(args[1])));
+}
+
+// quarnel_unique_key_name(table, create_table_sql, auto_index_name, columns joined by char(31))
+void uniqueKeyNameFunction(sqlite3_context* context, int, sqlite3_value** args) {
+    const QStringList columns = argText(args[3]).split(QChar(31));
+    resultText(context,
+               uniqueKeyName(argText(args[0]), argText(args[1]), argText(args[2]), columns));
+}
+
+// quarnel_index_term(create_index_sql, position)
+void indexTermFunction(sqlite3_context* context, int, sqlite3_value** args) {
+    resultText(context, indexTerm(argText(args[0]), sqlite3_value_int(args[1])));
+}
+
+}  // namespace
+
+int installDictionary(sqlite3* db, QString& error) {
+    struct Function {
+        const char* name;
+        int arguments;
+        void (*call)(sqlite3_context*, int, sqlite3_value**);
+    };
+    constexpr Function functions[] = {
+        {"quarnel_primary_key_name", 2, primaryKeyNameFunction},
+        {"quarnel_unique_key_name", 4, uniqueKeyNameFunction},
+        {"quarnel_index_term", 2, indexTermFunction},
+    };
+    constexpr int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    for (const Function& function : functions) {
+        const int rc =
+            sqlite3_create_function_v2(db, function.name, function.arguments, flags, nullptr,
+                                       function.call, nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            error = QString::fromUtf8(sqlite3_errmsg(db));
+            return rc;
+        }
+    }
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, kDictionarySql, nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+    }
+    sqlite3_free(message);
+    return rc;
+}
+
+QString rewriteRowNumLimit(const QString& sql) {
+    static const QRegularExpression rowNum(
+        QStringLiteral(R"(^(.*\S)\s+WHERE\s+ROWNUM\s*(<=?)\s*(\d{1,9})\s*;?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = rowNum.match(sql);
+    if (!match.hasMatch())
+        return sql;
+    const int bound = match.captured(3).toInt();
+    const int limit = match.captured(2) == u"<=" ? bound : std::max(0, bound - 1);
+    return match.captured(1) + QStringLiteral(" LIMIT %1").arg(limit);
+}
+
+}  // namespace quarnel::db

@@ -1,0 +1,228 @@
+#include "db/sqlite_types.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace quarnel::db {
+namespace {
+
+// A declared type taken apart: the words outside parentheses joined by one space, upper case
+// ("TIMESTAMP WITH TIME ZONE"), and the numbers of each parenthesised group ("(20 BYTE)" gives
+// {20}; "(*,2)" gives {none, 2}).
+struct ParsedType {
+    QString name;
+    std::vector<std::vector<std::optional<int>>> groups;
+    // For each group, the number of words before it.
+    std::vector<qsizetype> groupPositions;
+
+    // Number `index` of the first group, or `fallback` when it is not given.
+    int arg(size_t index, int fallback) const { return groupArg(0, index, fallback); }
+    int groupArg(size_t group, size_t index, int fallback) const {
+        if (group >= groups.size() || index >= groups[group].size())
+            return fallback;
+        return groups[group][index].value_or(fallback);
+    }
+    bool hasArgs() const { return !groups.empty() && !groups.front().empty(); }
+    // The first number of the group that follows the first `words` words.
+    int argAfterWords(qsizetype words, int fallback) const {
+        for (size_t group = 0; group < groups.size(); ++group) {
+            if (groupPositions[group] == words)
+                return groupArg(group, 0, fallback);
+        }
+        return fallback;
+    }
+};
+
+bool isWordChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'#';
+}
+
+ParsedType parse(const QString& declared) {
+    ParsedType parsed;
+    QStringList words;
+    const QString text = declared.toUpper();
+    int depth = 0;
+    int sign = 1;
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar c = text[i];
+        if (c == u'(') {
+            if (depth++ == 0) {
+                parsed.groups.emplace_back(1);
+                parsed.groupPositions.push_back(words.size());
+                sign = 1;
+            }
+            ++i;
+        } else if (c == u')') {
+            depth = std::max(0, depth - 1);
+            ++i;
+        } else if (c == u',' && depth == 1) {
+            parsed.groups.back().emplace_back();
+            sign = 1;
+            ++i;
+        } else if (c == u'-' && depth == 1) {
+            sign = -1;
+            ++i;
+        } else if (isWordChar(c)) {
+            qsizetype end = i;
+            while (end < text.size() && isWordChar(text[end]))
+                ++end;
+            const QString word = text.mid(i, end - i);
+            if (depth == 0) {
+                words.append(word);
+            } else if (depth == 1 && !parsed.groups.back().back()) {
+                bool ok = false;
+                const int value = word.toInt(&ok);
+                if (ok)
+                    parsed.groups.back().back() = sign * value;
+            }
+            i = end;
+        } else {
+            ++i;
+        }
+    }
+    // "NUMBER()" and the like: an empty group counts as no arguments.
+    for (auto& group : parsed.groups) {
+        if (group.size() == 1 && !group.front())
+            group.clear();
+    }
+    parsed.name = words.join(u' ');
+    return parsed;
+}
+
+bool isOneOf(const QString& name, std::initializer_list<const char*> names) {
+    for (const char* candidate : names) {
+        if (name == QLatin1String(candidate))
+            return true;
+    }
+    return false;
+}
+
+constexpr ColumnType varchar2(int size) {
+    return {1, size, 0, 0, 10};
+}
+constexpr ColumnType number(int precision, int scale) {
+    return {2, 22, precision, scale, 7};
+}
+constexpr ColumnType kBinaryDouble{101, 8, 0, 0, 7};
+constexpr ColumnType kClob{112, 4000, 0, 0, 12};
+constexpr ColumnType kBlob{113, 4000, 0, 0, 11};
+
+// SQLite's own column affinity rules, in SQLite's order, for names not known by name.
+ColumnType byAffinity(const QString& declared, const ParsedType& parsed) {
+    const QString upper = declared.toUpper();
+    if (upper.contains(u"INT"))
+        return number(38, 0);
+    if (upper.contains(u"CHAR") || upper.contains(u"CLOB") || upper.contains(u"TEXT")) {
+        return parsed.hasArgs() ? varchar2(parsed.arg(0, 4000)) : kClob;
+    }
+    if (upper.contains(u"BLOB"))
+        return kBlob;
+    if (upper.contains(u"REAL") || upper.contains(u"FLOA") || upper.contains(u"DOUB")) {
+        return kBinaryDouble;
+    }
+    return number(parsed.arg(0, 0), parsed.arg(1, 0));
+}
+
+}  // namespace
+
+// Declared type (n, p, s, f: the declared numbers) and the description reported for it:
+//
+// | declared                                   | OraIDataType | Size  | Precision/Scale | Type |
+// |--------------------------------------------|--------------|-------|-----------------|------|
+// | VARCHAR2(n), VARCHAR(n), NVARCHAR2(n),     | 1            | n     | 0 / 0           | 10   |
+// |   NVARCHAR(n), CHARACTER VARYING(n)        |              | (4000 without n)        |      |
+// | NUMBER(p,s), DECIMAL(p,s), NUMERIC(p,s),   | 2            | 22    | p / s (0 / 0    | 7    |
+// |   DEC(p,s) (s, p default to 0)             |              |       |   when bare)    |      |
+// | FLOAT(p)                                   | 2            | 22    | p / -127        | 7    |
+// |   (bare FLOAT: p = 126)                    |              |       |                 |      |
+// | BOOLEAN, BOOL                              | 2            | 22    | 1 / 0           | 7    |
+// | LONG, LONG VARCHAR                         | 8            | 0     | 0 / 0           | 12   |
+// | ROWID                                      | 11           | 10    | 0 / 0           | 10   |
+// | DATE, DATETIME                             | 12           | 7     | 0 / 0           | 8    |
+// | RAW(n)                                     | 23           | n (2000 without n)      | 11   |
+// | LONG RAW                                   | 24           | 0     | 0 / 0           | 11   |
+// | CHAR(n), NCHAR(n), CHARACTER(n),           | 96           | n (1 without n)         | 10   |
+// |   NATIONAL CHAR(n), NATIONAL CHARACTER(n)  |              |       |                 |      |
+// | BINARY_FLOAT                               | 100          | 4     | 0 / 0           | 6    |
+// | REAL, DOUBLE, DOUBLE PRECISION,            | 101          | 8     | 0 / 0           | 7    |
+// |   BINARY_DOUBLE                            |              |       |                 |      |
+// | MLSLABEL                                   | 106          | 255   | 0 / 0           | 10   |
+// | TEXT, CLOB, NCLOB                          | 112          | 4000  | 0 / 0           | 12   |
+// | BLOB                                       | 113          | 4000  | 0 / 0           | 11   |
+// | BFILE                                      | 114          | 530   | 0 / 0           | 11   |
+// | TIMESTAMP(f)                               | 180          | 11    | 0 / f (6)       | 8    |
+// | TIMESTAMP(f) WITH TIME ZONE                | 181          | 13    | 0 / f (6)       | 8    |
+// | INTERVAL YEAR(p) TO MONTH                  | 182          | 5     | p (2) / 0       | 10   |
+// | INTERVAL DAY(p) TO SECOND(f)               | 183          | 11    | p (2) / f (6)   | 10   |
+// | UROWID(n)                                  | 208          | n (4000 without n)      | 10   |
+// | TIMESTAMP(f) WITH LOCAL TIME ZONE          | 231          | 11    | 0 / f (6)       | 8    |
+// | no declared type                           | 1            | 4000  | 0 / 0           | 10   |
+// | anything else, by SQLite's affinity rules: |              |       |                 |      |
+// |   name contains INT (INTEGER, BIGINT, ...) | 2            | 22    | 38 / 0          | 7    |
+// |   contains CHAR, CLOB or TEXT, with (n)    | 1            | n     | 0 / 0           | 10   |
+// |   contains CHAR, CLOB or TEXT, without (n) | 112          | 4000  | 0 / 0           | 12   |
+// |   contains BLOB                            | 113          | 4000  | 0 / 0           | 11   |
+// |   contains REAL, FLOA or DOUB              | 101          | 8     | 0 / 0           | 7    |
+// |   any other name (numeric affinity)        | 2            | 22    | p / s (0 / 0)   | 7    |
+ColumnType describeDeclaredType(const QString& declared) {
+    const ParsedType parsed = parse(declared);
+    const QString& name = parsed.name;
+    if (name.isEmpty())
+        return varchar2(4000);
+    if (isOneOf(name, {"VARCHAR2", "VARCHAR", "NVARCHAR2", "NVARCHAR", "CHARACTER VARYING",
+                       "CHAR VARYING", "NATIONAL CHARACTER VARYING", "NATIONAL CHAR VARYING"})) {
+        return varchar2(parsed.arg(0, 4000));
+    }
+    if (isOneOf(name, {"CHAR", "NCHAR", "CHARACTER", "NATIONAL CHAR", "NATIONAL CHARACTER"})) {
+        return {96, parsed.arg(0, 1), 0, 0, 10};
+    }
+    if (isOneOf(name, {"NUMBER", "DECIMAL", "NUMERIC", "DEC"})) {
+        return number(parsed.arg(0, 0), parsed.arg(1, 0));
+    }
+    if (name == u"FLOAT")
+        return number(parsed.arg(0, 126), -127);
+    if (isOneOf(name, {"BOOLEAN", "BOOL"}))
+        return number(1, 0);
+    if (isOneOf(name, {"LONG", "LONG VARCHAR"}))
+        return {8, 0, 0, 0, 12};
+    if (name == u"ROWID")
+        return {11, 10, 0, 0, 10};
+    if (isOneOf(name, {"DATE", "DATETIME"}))
+        return {12, 7, 0, 0, 8};
+    if (name == u"RAW")
+        return {23, parsed.arg(0, 2000), 0, 0, 11};
+    if (name == u"LONG RAW")
+        return {24, 0, 0, 0, 11};
+    if (name == u"MLSLABEL")
+        return {106, 255, 0, 0, 10};
+    if (name == u"BINARY_FLOAT")
+        return {100, 4, 0, 0, 6};
+    if (isOneOf(name, {"REAL", "DOUBLE", "DOUBLE PRECISION", "BINARY_DOUBLE"})) {
+        return kBinaryDouble;
+    }
+    if (isOneOf(name, {"TEXT", "CLOB", "NCLOB"}))
+        return kClob;
+    if (name == u"BLOB")
+        return kBlob;
+    if (name == u"BFILE")
+        return {114, 530, 0, 0, 11};
+    if (name == u"TIMESTAMP")
+        return {180, 11, 0, parsed.arg(0, 6), 8};
+    if (name == u"TIMESTAMP WITH TIME ZONE")
+        return {181, 13, 0, parsed.arg(0, 6), 8};
+    if (name == u"TIMESTAMP WITH LOCAL TIME ZONE")
+        return {231, 11, 0, parsed.arg(0, 6), 8};
+    if (name == u"INTERVAL YEAR TO MONTH")
+        return {182, 5, parsed.argAfterWords(2, 2), 0, 10};
+    if (name == u"INTERVAL DAY TO SECOND") {
+        return {183, 11, parsed.argAfterWords(2, 2), parsed.argAfterWords(4, 6), 10};
+    }
+    if (name == u"UROWID")
+        return {208, parsed.arg(0, 4000), 0, 0, 10};
+    return byAffinity(declared, parsed);
+}
+
+}  // namespace quarnel::db
