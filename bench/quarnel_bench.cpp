@@ -73,7 +73,8 @@ bool buildSchema(const QString& path) {
     sqlite3* db = nullptr;
     if (sqlite3_open(temp.toUtf8().constData(), &db) != SQLITE_OK)
         return false;
-    bool ok = exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;");
+    bool ok =
+        exec(db, "PRAGMA page_size=1024; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;");
     char name[32];
     for (int i = 1; ok && i <= kTables - 2; ++i) {
         std::snprintf(name, sizeof name, "T%06d", i);

@@ -4,6 +4,7 @@
 #include "app/screen_units.h"
 #include "app/ui_texts.h"
 #include "app/zoom_animation.h"
+#include "support/logon_text.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -29,23 +30,7 @@ class AsteriskStyle : public QProxyStyle {
     }
 };
 
-// Overwrites the characters of a text that held a password before it is released.
-void wipe(QString& text) {
-    text.fill(QChar(u'\0'));
-    text.clear();
-}
-
 }  // namespace
-
-QString trimSpaces(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
 
 fdlgOraLogon::fdlgOraLogon(AppState& state, QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |

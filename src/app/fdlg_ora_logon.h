@@ -44,7 +44,4 @@ class fdlgOraLogon : public QDialog {
     QWidget* m_mainWindow;
 };
 
-// Removes leading and trailing spaces (U+0020) only, as the logon's texts are trimmed.
-QString trimSpaces(const QString& text);
-
 }  // namespace quarnel

@@ -1,13 +1,8 @@
 #include "db/engines.h"
+#include "support/logon_text.h"
 
 namespace quarnel::db {
 namespace {
-
-// Overwrites a string's characters before it is released, for texts that held a password.
-void wipe(QString& text) {
-    text.fill(QChar(u'\0'));
-    text.clear();
-}
 
 class EngineSession : public Session {
   public:

@@ -4,6 +4,7 @@
 #include "catalog/table_exists.h"
 #include "catalog/table_info.h"
 #include "catalog/table_list.h"
+#include "support/logon_text.h"
 #include "support/text_encoding.h"
 
 namespace quarnel::dump {
@@ -11,24 +12,7 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// Removes U+0020 spaces, and only those, from both ends, as the logon dialog does with what is
-// typed into it.
-QString trimSpaces(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
-
-// Overwrites the characters of a buffer that held a password before it is released. A buffer
-// still shared with another string is only released here; the last owner is wiped in place.
-void wipe(QString& text) {
-    text.fill(QChar(u'\0'));
-    text.clear();
-}
+using quarnel::wipe;
 
 void wipe(QByteArray& bytes) {
     bytes.fill('\0');

@@ -1,0 +1,20 @@
+#include "support/logon_text.h"
+
+namespace quarnel {
+
+QString trimSpaces(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+void wipe(QString& text) {
+    text.fill(QChar(u'\0'));
+    text.clear();
+}
+
+}  // namespace quarnel

@@ -1,0 +1,16 @@
+// Rules for the texts typed at logon: how they are trimmed, and how a text that held a password
+// is cleared.
+#pragma once
+
+#include <QString>
+
+namespace quarnel {
+
+// Removes leading and trailing spaces (U+0020) only; tabs and ideographic spaces stay.
+QString trimSpaces(const QString& text);
+
+// Overwrites the characters of a text that held a password, then empties it. A buffer still
+// shared with another string is only released here; its last owner wipes it in place.
+void wipe(QString& text);
+
+}  // namespace quarnel
