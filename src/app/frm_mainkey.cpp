@@ -189,6 +189,7 @@ void frm_mainkey::setUpControls() {
     text1->setText(QString());
     text1->hide();
     grid.setBackColorSel(rgb(200, 200, 255));
+    grid.setForeColorSel(rgb(192, 0, 0));
     QPalette palette = text1->palette();
     palette.setColor(QPalette::Base, QColor(200, 200, 255));
     palette.setColor(QPalette::Text, QColor(255, 0, 0));

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 
@@ -79,7 +80,8 @@ void frm_mainkey::LoadTableList() {
     }
     frmSearch busy(this);
     busy.Form_Load();
-    m_tableList->clear();
+    // The old items leave the list now; their memory is given back once the read is done.
+    QTimer::singleShot(0, this, [old = m_tableList->takeNames()] {});
     setPanelText(2, ui::kSearching);
     processPendingMessages();
 

@@ -4,10 +4,18 @@
 
 namespace quarnel {
 
-void TableListModel::setNames(QStringList names) {
+void TableListModel::setNames(catalog::TableNames names) {
     beginResetModel();
     m_names = std::move(names);
     endResetModel();
+}
+
+catalog::TableNames TableListModel::takeNames() {
+    beginResetModel();
+    catalog::TableNames names = std::move(m_names);
+    m_names = {};
+    endResetModel();
+    return names;
 }
 
 int TableListModel::rowCount(const QModelIndex& parent) const {
@@ -18,7 +26,7 @@ QVariant TableListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_names.size())
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return m_names[index.row()];
+        return m_names.at(index.row());
     return {};
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <QStringList>
+#include "catalog/table_names.h"
 
 namespace quarnel {
 
@@ -12,16 +12,18 @@ class TableListModel : public QAbstractListModel {
   public:
     using QAbstractListModel::QAbstractListModel;
 
-    void setNames(QStringList names);
+    void setNames(catalog::TableNames names);
     void clear() { setNames({}); }
-    const QStringList& names() const { return m_names; }
+    // Empties the list and hands its items over.
+    catalog::TableNames takeNames();
+    const catalog::TableNames& names() const { return m_names; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   private:
-    QStringList m_names;
+    catalog::TableNames m_names;
 };
 
 }  // namespace quarnel

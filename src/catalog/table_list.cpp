@@ -7,22 +7,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// The count line and the names, each followed by CR LF, built in one allocation.
-QString tableListText(const QString& countText, const QStringList& names) {
-    qsizetype length = countText.size() + 2;
-    for (const QString& name : names)
-        length += name.size() + 2;
-    QString text;
-    text.reserve(length);
-    text += countText;
-    text += kCrLf;
-    for (const QString& name : names) {
-        text += name;
-        text += kCrLf;
-    }
-    return text;
-}
-
 }  // namespace
 
 QString tableCountText(qsizetype count) {
@@ -33,7 +17,7 @@ TableListResult readTableList(db::Database& database) {
     TableListResult result;
     try {
         const auto dynaset = database.DbCreateDynaset(tableListSql(), kDictionaryReadOptions);
-        result.names.reserve(1024);
+        result.names.reserve(1024, 16 * 1024);
         while (!dynaset->Eof()) {
             result.names.append(dynaset->Fields(0).Value().toString());
             dynaset->DbMoveNext();
@@ -43,7 +27,7 @@ TableListResult readTableList(db::Database& database) {
         return result;
     }
     result.countText = tableCountText(result.names.size());
-    result.strTableListTxt = tableListText(result.countText, result.names);
+    result.strTableListTxt = result.countText + kCrLf + result.names.text();
     return result;
 }
 

@@ -1,6 +1,7 @@
 // Reading the list of the user's tables.
 #pragma once
 
+#include "catalog/table_names.h"
 #include "db/data_access.h"
 
 #include <QString>
@@ -12,7 +13,7 @@ namespace quarnel::catalog {
 
 struct TableListResult {
     // The names read, in row order; after a failure, the ones read before it.
-    QStringList names;
+    TableNames names;
     // The count text (tableCountText) of the rows read; empty after a failure.
     QString countText;
     // The count text, CR LF, then each name followed by CR LF; empty after a failure.

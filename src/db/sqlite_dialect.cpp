@@ -19,7 +19,7 @@ namespace {
 //   the number that ends SQLite's own name for that index;
 // - an indexed expression: the expression's text as written in CREATE INDEX.
 // SQLite's own index for a primary key is reported once, as the primary key. Key columns come in
-// key order: the outer pass over the table's columns only counts positions 1, 2, ...
+// key order, read from that index; a table without one has a one-column key (the rowid alias).
 constexpr const char* kDictionarySql = R"sql(
 CREATE TEMP VIEW user_tables(table_name) AS
 SELECT m.name
@@ -39,10 +39,15 @@ SELECT quarnel_unique_key_name(m.name, m.sql, i.name,
  WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND i.origin = 'u';
 
 CREATE TEMP VIEW user_cons_columns(constraint_name, table_name, column_name, position) AS
-SELECT quarnel_primary_key_name(m.name, m.sql), m.name, c.name, c.pk
-  FROM main.sqlite_master AS m, pragma_table_info(m.name, 'main') AS p
-       CROSS JOIN pragma_table_info(m.name, 'main') AS c
- WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND c.pk = p.cid + 1
+SELECT quarnel_primary_key_name(m.name, m.sql), m.name, k.name, k.seqno + 1
+  FROM main.sqlite_master AS m, pragma_index_list(m.name, 'main') AS i,
+       pragma_index_info(i.name, 'main') AS k
+ WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND i.origin = 'pk'
+UNION ALL
+SELECT quarnel_primary_key_name(m.name, m.sql), m.name, c.name, 1
+  FROM main.sqlite_master AS m, pragma_table_info(m.name, 'main') AS c
+ WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND c.pk = 1
+   AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name, 'main') AS x WHERE x.origin = 'pk')
 UNION ALL
 SELECT quarnel_unique_key_name(m.name, m.sql, i.name,
          (SELECT group_concat(k.name, char(31)) FROM pragma_index_info(i.name, 'main') AS k)),
@@ -52,10 +57,15 @@ SELECT quarnel_unique_key_name(m.name, m.sql, i.name,
  WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND i.origin = 'u';
 
 CREATE TEMP VIEW user_ind_columns(index_name, table_name, column_name, column_position) AS
-SELECT quarnel_primary_key_name(m.name, m.sql), m.name, c.name, c.pk
-  FROM main.sqlite_master AS m, pragma_table_info(m.name, 'main') AS p
-       CROSS JOIN pragma_table_info(m.name, 'main') AS c
- WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND c.pk = p.cid + 1
+SELECT quarnel_primary_key_name(m.name, m.sql), m.name, k.name, k.seqno + 1
+  FROM main.sqlite_master AS m, pragma_index_list(m.name, 'main') AS i,
+       pragma_index_info(i.name, 'main') AS k
+ WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND i.origin = 'pk'
+UNION ALL
+SELECT quarnel_primary_key_name(m.name, m.sql), m.name, c.name, 1
+  FROM main.sqlite_master AS m, pragma_table_info(m.name, 'main') AS c
+ WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND c.pk = 1
+   AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name, 'main') AS x WHERE x.origin = 'pk')
 UNION ALL
 SELECT CASE i.origin
          WHEN 'u' THEN quarnel_unique_key_name(m.name, m.sql, i.name,

@@ -193,7 +193,7 @@ std::optional<QString> buildDumpText(db::Database& database, DumpText text,
         }
         if (text == DumpText::List)
             return list.strTableListTxt;
-        names = list.names;
+        names = list.names.toStringList();
     } else {
         QStringList missing;
         for (const QString& table : names) {

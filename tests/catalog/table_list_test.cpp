@@ -27,7 +27,7 @@ TEST_P(TableListTest, ReadsEveryNameInRowOrder) {
     const TableListResult result = readTableList(catalog.database());
 
     EXPECT_FALSE(result.error.has_value());
-    EXPECT_EQ(result.names, names);
+    EXPECT_EQ(result.names.toStringList(), names);
     EXPECT_EQ(result.countText, tableCountText(names.size()));
     QString expected = result.countText + QStringLiteral("\r\n");
     for (const QString& name : names)
@@ -59,7 +59,7 @@ TEST(TableListTextTest, FetchFailingMidwayKeepsTheNamesReadAndNoText) {
     const TableListResult result = readTableList(catalog.database());
 
     EXPECT_EQ(result.error, QStringLiteral("ORA-03113: end-of-file on communication channel"));
-    EXPECT_EQ(result.names, numberedNames(3));
+    EXPECT_EQ(result.names.toStringList(), numberedNames(3));
     EXPECT_TRUE(result.countText.isEmpty());
     EXPECT_TRUE(result.strTableListTxt.isEmpty());
     EXPECT_EQ(catalog.openDynasets(), 0);

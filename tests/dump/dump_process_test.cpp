@@ -146,7 +146,7 @@ TEST_P(DumpTextTest, WritesTheCatalogueTextsOneAfterTheOther) {
         const catalog::TableListResult list = catalog::readTableList(database());
         ASSERT_FALSE(list.error.has_value());
         ASSERT_EQ(list.names.size(), 4);
-        tables = list.names;
+        tables = list.names.toStringList();
     }
     QString expected;
     for (const QString& table : tables) {
