@@ -9,6 +9,8 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // The pictures live in the window library, which is linked statically.
+    Q_INIT_RESOURCE(resources);
     QApplication::setApplicationName(QStringLiteral("Quarnel"));
 
     quarnel::QtDialogs dialogs;

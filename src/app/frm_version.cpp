@@ -48,7 +48,7 @@ frmVersion::frmVersion(QWidget* mainWindow)
 
 QString frmVersion::aboutText() {
     return QStringLiteral("Quarnel Project Quarnel\r\n") + ui::kVersionLine +
-           QStringLiteral("\r\nCopyright (C) 2026 Quarnel Project\r\n");
+           QStringLiteral("\r\n(C) 2026 Quarnel Project\r\n");
 }
 
 void frmVersion::Form_Load() {

@@ -232,7 +232,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(seen[0], seen[1]);
         QCOMPARE(frmVersion::aboutText(),
                  QStringLiteral("Quarnel Project Quarnel\r\nVersion : 0.60J R4\r\n"
-                                "Copyright (C) 2026 Quarnel Project\r\n"));
+                                "(C) 2026 Quarnel Project\r\n"));
     }
 
     void aboutWindowClosesOnEnterAndEsc_data() {
