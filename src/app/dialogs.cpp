@@ -27,6 +27,8 @@ QMessageBox::Icon toQt(MessageIcon icon) {
 void QtDialogs::message(QWidget* parent, const QString& text, MessageIcon icon,
                         const QString& title) {
     QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, parent);
+    // Above the busy window, which stays on top while a lookup reports its failure.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box.exec();
 }
 

@@ -65,6 +65,7 @@ fdlgOraLogon::fdlgOraLogon(AppState& state, QWidget* mainWindow)
         control->setAutoDefault(false);
         control->setDefault(false);
         setGeometryTwips(control, l, t, w, h);
+        control->installEventFilter(this);
         return control;
     };
 
@@ -130,9 +131,15 @@ void fdlgOraLogon::cmdOK_Click() {
 
     m_state.strUserId = trimSpaces(txtUsrID->text());
     m_state.strHostString = trimSpaces(txtHost->text());
-    QString password = trimSpaces(txtPasswd->text());
-    QString connectString = m_state.strUserId + u'/' + password;
-    wipe(password);
+    // The password goes from the box straight into a connect string of its own, which is wiped
+    // once the attempt is over; no other copy is made.
+    QString connectString;
+    {
+        const QString typed = txtPasswd->text();
+        const QStringView password = trimSpaces(QStringView(typed));
+        connectString.reserve(m_state.strUserId.size() + 1 + password.size());
+        connectString.append(m_state.strUserId).append(u'/').append(password);
+    }
     const QString host = m_state.strHostString;
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -155,6 +162,7 @@ void fdlgOraLogon::cmdOK_Click() {
     lblMessage->clear();
     QGuiApplication::restoreOverrideCursor();
     if (m_state.blnConnected) {
+        txtPasswd->clear();
         accept();
     } else {
         txtUsrID->setFocus();
@@ -177,6 +185,17 @@ void fdlgOraLogon::reportFailure(const QString& fallbackText) {
 }
 
 bool fdlgOraLogon::eventFilter(QObject* watched, QEvent* event) {
+    if (auto* button = qobject_cast<QPushButton*>(watched)) {
+        // Neither button is the default one, but Enter presses the button that has the focus.
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                button->click();
+                return true;
+            }
+        }
+        return false;
+    }
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (box == nullptr)
         return QDialog::eventFilter(watched, event);
@@ -205,6 +224,8 @@ bool fdlgOraLogon::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void fdlgOraLogon::done(int result) {
+    // The typed password is not kept once the dialog closes.
+    txtPasswd->clear();
     zoomClose(this);
     QDialog::done(result);
 }

@@ -137,8 +137,6 @@ void frm_mainkey::createControls() {
             [this] { runCommand([this] { Command1_Click(); }); });
     connect(cmdView, &QPushButton::clicked, this,
             [this] { runCommand([this] { cmdView_Click(); }); });
-    connect(lstTableList, &QTreeView::doubleClicked, this,
-            [this] { runCommand([this] { lstTableList_DblClick(); }); });
 }
 
 void frm_mainkey::createStatusBar() {
@@ -151,7 +149,9 @@ void frm_mainkey::createStatusBar() {
         m_panels[i]->setObjectName(QStringLiteral("panel%1").arg(i + 1));
         m_panels[i]->setFrameShape(QFrame::StyledPanel);
         m_panels[i]->setFrameShadow(QFrame::Sunken);
-        m_panels[i]->setMinimumWidth(toPixelsX(this, i == 2 ? 1800 : 1500));
+        // Panel 2 keeps room for the busy text; the others take their texts' width.
+        if (i == 1)
+            m_panels[i]->setMinimumWidth(toPixelsX(this, 1000));
         sbStatusBar->addWidget(m_panels[i], stretch[i]);
     }
     setPanelText(1, ui::kDisconnected);
@@ -286,6 +286,12 @@ void frm_mainkey::closeEvent(QCloseEvent* event) {
 }
 
 bool frm_mainkey::eventFilter(QObject* watched, QEvent* event) {
+    // A double click anywhere in the list, on an item or not, shows the selected table.
+    if (event->type() == QEvent::MouseButtonDblClick && watched == lstTableList->viewport() &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        runCommand([this] { lstTableList_DblClick(); });
+        return false;
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton && !m_commandRunning) {

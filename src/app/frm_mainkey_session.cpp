@@ -64,6 +64,7 @@ void frm_mainkey::mnuCut_Click() {
     MSFlexGrid1->Clear();
     MSFlexGrid1->setRows(2);
     tvTreeView->clear();
+    m_treeNodes.clear();
     lblTitle[1]->setText(ui::kTitleTableInfo);
     lblTitle[2]->setText(ui::kTitleIndexInfo);
     m_state.blnConnected = false;
@@ -80,7 +81,8 @@ void frm_mainkey::LoadTableList() {
     }
     frmSearch busy(this);
     busy.Form_Load();
-    // The old items leave the list now; their memory is given back once the read is done.
+    // The old items leave the list now; their memory is given back at the next pass of the
+    // event loop rather than in the middle of the command.
     QTimer::singleShot(0, this, [old = m_tableList->takeNames()] {});
     setPanelText(2, ui::kSearching);
     processPendingMessages();

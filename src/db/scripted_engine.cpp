@@ -15,15 +15,21 @@ class ScriptedFieldImpl : public Field {
         const auto& values = (*m_rows)[size_t(*m_row)];
         return m_column < int(values.size()) ? values[size_t(m_column)] : QVariant();
     }
-    QString Name() const override { return m_spec.name; }
-    int Type() const override { return m_spec.type; }
-    int OraIDataType() const override { return m_spec.oraIDataType; }
-    int Size() const override { return m_spec.size; }
-    int OraPrecision() const override { return m_spec.precision; }
-    int OraScale() const override { return m_spec.scale; }
-    bool OraNullOK() const override { return m_spec.nullOk; }
+    QString Name() const override { return check().name; }
+    int Type() const override { return check().type; }
+    int OraIDataType() const override { return check().oraIDataType; }
+    int Size() const override { return check().size; }
+    int OraPrecision() const override { return check().precision; }
+    int OraScale() const override { return check().scale; }
+    bool OraNullOK() const override { return check().nullOk; }
 
   private:
+    const ScriptedField& check() const {
+        if (m_spec.failOnRead)
+            throw DbError(QStringLiteral("ORA-00932: inconsistent datatypes"));
+        return m_spec;
+    }
+
     ScriptedField m_spec;
     const int* m_row;
     const std::vector<std::vector<QVariant>>* m_rows;

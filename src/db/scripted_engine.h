@@ -20,6 +20,8 @@ struct ScriptedField {
     int precision = 0;
     int scale = 0;
     bool nullOk = true;
+    // Reading any of the description's properties fails.
+    bool failOnRead = false;
 };
 
 struct ScriptedResult {

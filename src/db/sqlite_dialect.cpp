@@ -96,8 +96,39 @@ void resultText(sqlite3_context* context, const QString& text) {
 }
 
 // quarnel_primary_key_name(table, create_table_sql)
+//
+// A key declared without a name is called TABLE_PK; when the table has an index of that name,
+// TABLE_PK1, TABLE_PK2, ... instead, so the two never merge into one index.
 void primaryKeyNameFunction(sqlite3_context* context, int, sqlite3_value** args) {
-    resultText(context, primaryKeyName(argText(args[0]), argText(args[1])));
+    const QString table = argText(args[0]);
+    const QString declared = primaryKeyName(table, argText(args[1]));
+    const QString fallback = table + QLatin1String("_PK");
+    if (declared != fallback) {
+        resultText(context, declared);
+        return;
+    }
+    sqlite3_stmt* query = nullptr;
+    if (sqlite3_prepare_v2(sqlite3_context_db_handle(context),
+                           "SELECT 1 FROM pragma_index_list(?1, 'main')"
+                           " WHERE name = ?2 AND origin <> 'pk'",
+                           -1, &query, nullptr) != SQLITE_OK) {
+        resultText(context, fallback);
+        return;
+    }
+    const QByteArray tableUtf8 = table.toUtf8();
+    QString name = fallback;
+    for (int n = 1;; ++n) {
+        const QByteArray nameUtf8 = name.toUtf8();
+        sqlite3_bind_text(query, 1, tableUtf8.constData(), int(tableUtf8.size()), SQLITE_STATIC);
+        sqlite3_bind_text(query, 2, nameUtf8.constData(), int(nameUtf8.size()), SQLITE_STATIC);
+        const bool taken = sqlite3_step(query) == SQLITE_ROW;
+        sqlite3_reset(query);
+        if (!taken)
+            break;
+        name = fallback + QString::number(n);
+    }
+    sqlite3_finalize(query);
+    resultText(context, name);
 }
 
 // quarnel_unique_key_name(table, create_table_sql, auto_index_name, columns joined by char(31))

@@ -248,15 +248,18 @@ class SqliteDatabase final : public Database {
 };
 
 // The read-only URI of `path`, every byte that could be read as URI syntax percent-encoded.
-QByteArray readOnlyUri(const QString& path) {
+QByteArray readOnlyUri(const QString& path, bool immutable) {
     QString absolute = QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath());
     if (!absolute.startsWith(u'/'))
         absolute.prepend(u'/');
-    return "file:" + QUrl::toPercentEncoding(absolute, "/") + "?mode=ro";
+    return "file:" + QUrl::toPercentEncoding(absolute, "/") + "?mode=ro" +
+           (immutable ? "&immutable=1" : "");
 }
 
-// Refuses `path` unless it names a file that starts with SQLite's header.
-void checkDatabaseFile(const QString& path) {
+// Refuses `path` unless it names a file that starts with SQLite's header. Returns true when the
+// file is in write-ahead-log mode with no log beside it: reading it then needs no shared-memory
+// file, and opening it as immutable keeps SQLite from creating one next to it.
+bool checkDatabaseFile(const QString& path) {
     if (path.isEmpty()) {
         throw ServerRefusal(QStringLiteral("データベース ファイルが指定されていません。"),
                             SQLITE_CANTOPEN);
@@ -272,19 +275,24 @@ void checkDatabaseFile(const QString& path) {
                             SQLITE_CANTOPEN);
     }
     static const QByteArray header("SQLite format 3\0", 16);
-    if (file.read(header.size()) != header) {
+    const QByteArray start = file.read(100);
+    if (!start.startsWith(header)) {
         throw ServerRefusal(
             QStringLiteral("SQLite のデータベース ファイルではありません: %1").arg(path),
             SQLITE_NOTADB);
     }
+    // Bytes 18 and 19 are the read and write versions: 2 for write-ahead logging.
+    const bool walMode = start.size() >= 20 && (start[18] == 2 || start[19] == 2);
+    const QFileInfo log(path + QStringLiteral("-wal"));
+    return walMode && (!log.exists() || log.size() == 0);
 }
 
 }  // namespace
 
 std::shared_ptr<Database> OpenSqliteDatabase(const QString& path) {
-    checkDatabaseFile(path);
+    const bool immutable = checkDatabaseFile(path);
     sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(readOnlyUri(path).constData(), &handle,
+    const int rc = sqlite3_open_v2(readOnlyUri(path, immutable).constData(), &handle,
                                    SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     auto connection = std::make_shared<Connection>(handle);
     const auto refuse = [&](int code, const QString& reason) {

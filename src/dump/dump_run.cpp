@@ -223,8 +223,8 @@ std::optional<QString> buildDumpText(db::Database& database, DumpText text,
 int runDump(const DumpOptions& options, const LineReader& readLine, QIODevice& out,
             QIODevice& err) {
     if (!isKnownEncoding(options.encoding)) {
-        reportFailure(err, QStringLiteral("unknown encoding %1").arg(options.encoding));
-        writeLine(err, usageLine());
+        reportFailure(err,
+                      QStringLiteral("unknown encoding %1 (see --help)").arg(options.encoding));
         return kExitBadArguments;
     }
 
@@ -258,8 +258,7 @@ int dumpMain(const QStringList& arguments, const LineReader& readLine, QIODevice
              QIODevice& err) {
     const ParsedArguments parsed = parseDumpArguments(arguments);
     if (!parsed.ok()) {
-        reportFailure(err, parsed.error);
-        writeLine(err, usageLine());
+        reportFailure(err, parsed.error + QStringLiteral(" (see --help)"));
         return kExitBadArguments;
     }
     if (parsed.options.help) {

@@ -2,7 +2,7 @@
 
 namespace quarnel {
 
-QString trimSpaces(const QString& text) {
+QStringView trimSpaces(QStringView text) {
     qsizetype first = 0;
     qsizetype last = text.size();
     while (first < last && text[first] == u' ')
@@ -10,6 +10,10 @@ QString trimSpaces(const QString& text) {
     while (last > first && text[last - 1] == u' ')
         --last;
     return text.mid(first, last - first);
+}
+
+QString trimSpaces(const QString& text) {
+    return trimSpaces(QStringView(text)).toString();
 }
 
 void wipe(QString& text) {

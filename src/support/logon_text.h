@@ -3,11 +3,13 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace quarnel {
 
 // Removes leading and trailing spaces (U+0020) only; tabs and ideographic spaces stay.
 QString trimSpaces(const QString& text);
+QStringView trimSpaces(QStringView text);
 
 // Overwrites the characters of a text that held a password, then empties it. A buffer still
 // shared with another string is only released here; its last owner wipes it in place.

@@ -92,6 +92,7 @@ class LogonTest : public QObject {
         QVERIFY(m_dialogs.messages.empty());
         QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
         QVERIFY(m_dialog->lblMessage->text().isEmpty());
+        QVERIFY(m_dialog->txtPasswd->text().isEmpty());  // not kept once connected
     }
 
     void emptyUserIsRefusedWithoutAttempt() {
@@ -142,6 +143,7 @@ class LogonTest : public QObject {
         QVERIFY(m_state.objOraDatabase == nullptr);
         QVERIFY(m_dialog->isVisible());
         QCOMPARE(m_dialog->focusWidget(), m_dialog->txtUsrID);
+        QCOMPARE(m_dialog->txtPasswd->text(), QStringLiteral("secret"));  // kept for a retry
 
         // A second attempt creates a fresh session.
         m_backend->acceptLogon();
@@ -188,6 +190,18 @@ class LogonTest : public QObject {
         QCOMPARE(m_backend->sessionsCreated(), attempts);
         if (!focus.isEmpty())
             QCOMPARE(m_dialog->focusWidget()->objectName(), focus);
+    }
+
+    void enterPressesTheFocusedButton() {
+        m_dialog->txtUsrID->setText("scott");
+        m_backend->refuseLogon(1017, "ORA-01017");
+        m_dialog->cmdOK->setFocus();
+        QTest::keyClick(m_dialog->cmdOK, Qt::Key_Return);
+        QCOMPARE(m_backend->sessionsCreated(), 1);
+        m_dialog->cmdCancel->setFocus();
+        QTest::keyClick(m_dialog->cmdCancel, Qt::Key_Return);
+        QVERIFY(!m_dialog->isVisible());
+        QCOMPARE(m_backend->sessionsCreated(), 1);
     }
 
     void escapeClosesWithoutAttempt() {

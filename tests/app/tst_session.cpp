@@ -175,7 +175,7 @@ class SessionTest : public QObject {
     }
 
     void failureInTheMiddleOfTheFetch() {
-        m_backend->once(kTableListSql, db::ScriptedResult::column("TBL", {"A", "B"}));
+        m_backend->once(kTableListSql, db::ScriptedResult::column("TBL", {"A"}));
         m_window->mnuDBLogIn->trigger();
         db::ScriptedResult broken = db::ScriptedResult::column("TBL", {"C", "D", "E", "F"});
         broken.failMovingTo = 2;
@@ -191,8 +191,8 @@ class SessionTest : public QObject {
         QCOMPARE(m_dialogs.messages[0].icon, MessageIcon::Critical);
         QCOMPARE(m_dialogs.messages[0].title, QStringLiteral("SQLｴﾗｰ"));
         QCOMPARE(listItems(*m_window), QStringList({"C", "D"}));
-        QCOMPARE(m_window->panelText(4), QStringLiteral("ﾃｰﾌﾞﾙ総数 : 2件"));
-        QCOMPARE(m_state.strTableListTxt, QStringLiteral("ﾃｰﾌﾞﾙ総数 : 2件\r\nA\r\nB\r\n"));
+        QCOMPARE(m_window->panelText(4), QStringLiteral("ﾃｰﾌﾞﾙ総数 : 1件"));
+        QCOMPARE(m_state.strTableListTxt, QStringLiteral("ﾃｰﾌﾞﾙ総数 : 1件\r\nA\r\n"));
         QCOMPARE(m_window->panelText(2), QString());
         QVERIFY(m_state.strTableInfoCsv.isEmpty());
         QVERIFY(m_state.strIndexInfoCsv.isEmpty());

@@ -200,6 +200,36 @@ class TableSelectionTest : public QObject {
         QCOMPARE(treeLines(*m_window->tvTreeView), QStringList({"T", "  T_PK", "    1 A"}));
     }
 
+    void failureInTheColumnPassKeepsTheRowsBeforeIt() {
+        scriptList({"T"});
+        m_backend->on("count(table_name)", db::ScriptedResult::column("TBL", {1}));
+        m_backend->on("P_KEY", db::ScriptedResult::column("P_KEY", {"A"}));
+        db::ScriptedResult describe;
+        describe.fields = {column("A", 1, 0, 10, 10, false), column("B", 96, 0, 2, 10, true),
+                           column("C", 2, 5, 22, 7, true)};
+        describe.fields[2].failOnRead = true;
+        m_backend->on("RowNum < 1", describe);
+        m_backend->on("user_ind_columns", db::ScriptedResult{});
+        logOn("h");
+        QVERIFY(m_window->selectTableInList("T"));
+        m_window->cmdView->click();
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QCOMPARE(m_dialogs.messages[0].text, QStringLiteral("ORA-00932: inconsistent datatypes"));
+        const FlexGrid& grid = *m_window->MSFlexGrid1;
+        QCOMPARE(grid.Rows(), 4);  // header, the two rows read, and the empty last row
+        QCOMPARE(gridRow(grid, 1),
+                 QStringList({"1", "※", "A", "10", "VARCHAR2", "String", "Not Null"}));
+        QCOMPARE(gridRow(grid, 2), QStringList({"2", "", "B", "2", "CHAR", "String", "Null"}));
+        QCOMPARE(gridRow(grid, 3), QStringList({"", "", "", "", "", "", ""}));
+        QVERIFY(m_state.strTableInfoCsv.isEmpty());
+        QVERIFY(m_state.strTableInfoTxt.isEmpty());
+        QVERIFY(m_state.strPkTxt.isEmpty());
+        QVERIFY(m_state.strCreateTableSql.isEmpty());
+        // The index lookup still ran.
+        QCOMPARE(treeLines(*m_window->tvTreeView), QStringList({"T"}));
+        QCOMPARE(m_state.strCreateIndexSql, QStringLiteral("\r\n"));
+    }
+
     void describedColumnsFillTheGridInOrder() {
         scriptList({"T"});
         m_backend->on("count(table_name)", db::ScriptedResult::column("TBL", {1}));
@@ -232,6 +262,16 @@ class TableSelectionTest : public QObject {
         m_state.blnCreateViewOpen = true;
         m_window->cmdView->click();
         QCOMPARE(received, QStringList({"\r\n\r\n"}));
+    }
+
+    void doubleClickBelowTheItemsShowsTheSelectedTable() {
+        scriptList({"GONE"});
+        m_backend->on("count(table_name)", db::ScriptedResult::column("TBL", {0}));
+        logOn("h");
+        QVERIFY(m_window->selectTableInList("GONE"));
+        QWidget* list = m_window->lstTableList->viewport();
+        QTest::mouseDClick(list, Qt::LeftButton, {}, QPoint(5, list->height() - 5));
+        QCOMPARE(m_window->lblTitle[1]->text(), QStringLiteral("　ﾃｰﾌﾞﾙ情報 : GONE"));
     }
 
     void notConnectedRunsTheConnectCommand() {

@@ -355,3 +355,53 @@ TEST(SqliteEngineOpen, SessionOpensSqliteHostStringsAndRecordsRefusals) {
 
 }  // namespace
 }  // namespace quarnel::db
+
+namespace quarnel::db {
+namespace {
+
+// A write-ahead-log database is read without a log or shared-memory file appearing beside it.
+TEST(SqliteEngineFiles, WalDatabaseGetsNoSideFiles) {
+    testing::SqliteFixture files;
+    const QString path = files.createDatabase(
+        QStringLiteral("PRAGMA journal_mode=WAL; CREATE TABLE A (X NUMBER PRIMARY KEY);"),
+        QStringLiteral("wal.db"));
+    QFile::remove(path + "-wal");
+    QFile::remove(path + "-shm");
+    const QByteArray before = testing::SqliteFixture::fileHash(path);
+    {
+        auto db = OpenSqliteDatabase(path);
+        auto list =
+            db->DbCreateDynaset(QStringLiteral("SELECT table_name tbl FROM user_tables t"), 12);
+        ASSERT_FALSE(list->Eof());
+        EXPECT_EQ(list->Fields(0).Value().toString(), QStringLiteral("A"));
+        db->Close();
+    }
+    EXPECT_FALSE(QFile::exists(path + "-wal"));
+    EXPECT_FALSE(QFile::exists(path + "-shm"));
+    EXPECT_EQ(testing::SqliteFixture::fileHash(path), before);
+}
+
+// A key declared without a name is not merged with an index that already bears TABLE_PK.
+TEST(SqliteEngineFiles, DefaultKeyNameAvoidsAnIndexOfThatName) {
+    testing::SqliteFixture files;
+    const QString path =
+        files.createDatabase(QStringLiteral("CREATE TABLE T (A VARCHAR2(5) PRIMARY KEY, B NUMBER);"
+                                            "CREATE INDEX T_PK ON T (B);"));
+    auto db = OpenSqliteDatabase(path);
+    auto rows = db->DbCreateDynaset(
+        QStringLiteral("SELECT index_name,table_name,column_position,column_name From "
+                       "user_ind_columns WHERE table_name = 'T' ORDER BY "
+                       "index_name,column_position"),
+        12);
+    QStringList seen;
+    for (; !rows->Eof(); rows->DbMoveNext()) {
+        seen << rows->Fields(0).Value().toString() + "|" + rows->Fields(3).Value().toString();
+    }
+    EXPECT_EQ(seen, QStringList({"T_PK|B", "T_PK1|A"}));
+    auto key = db->DbCreateDynaset(
+        QStringLiteral("SELECT constraint_name FROM user_constraints WHERE table_name = 'T'"), 12);
+    EXPECT_EQ(key->Fields(0).Value().toString(), QStringLiteral("T_PK1"));
+}
+
+}  // namespace
+}  // namespace quarnel::db
