@@ -6,7 +6,7 @@
 #include "app/frm_search.h"
 #include "db/scripted_engine.h"
 #include "support/flex_grid.h"
-#include "testing/test_dialogs.h"
+#include "testing/window_fixture.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -39,113 +39,105 @@ class SessionTest : public QObject {
 
   private slots:
     void init() {
-        m_backend = db::ScriptedBackend::create();
-        m_dialogs = testing::TestDialogs{};
-        m_state = AppState{};
-        m_state.dialogs = &m_dialogs;
-        m_state.sessionFactory = m_backend->factory();
-        m_window = new frm_mainkey(m_state);
-        m_window->setAttribute(Qt::WA_DeleteOnClose, false);
-        m_window->setUpControls();
-        m_window->show();
+        m.open();
         logOnWith("scott", "tiger", "orcl");
     }
-    void cleanup() { delete m_window; }
+    void cleanup() { m.close(); }
 
     void connectedState() {
-        m_backend->on(kTableListSql, db::ScriptedResult::column("TBL", {"A", "B"}));
-        m_window->mnuDBLogIn->trigger();
-        QCOMPARE(m_dialogs.modalRuns, 1);
-        QVERIFY(m_state.blnConnected);
-        QVERIFY(!m_window->mnuDBLogIn->isEnabled());
-        QVERIFY(m_window->mnuCut->isEnabled());
-        QCOMPARE(m_window->panelText(1), QStringLiteral("- DB接続中 -"));
-        QCOMPARE(m_window->panelText(2), QString());
-        QCOMPARE(m_window->panelText(3), QStringLiteral("scott / orcl"));
-        QCOMPARE(m_window->panelText(4), QStringLiteral("ﾃｰﾌﾞﾙ総数 : 2件"));
-        QCOMPARE(listItems(*m_window), QStringList({"A", "B"}));
-        QCOMPARE(m_state.strTableListTxt, QStringLiteral("ﾃｰﾌﾞﾙ総数 : 2件\r\nA\r\nB\r\n"));
-        QCOMPARE(m_backend->queries().back().options, 12);
-        QVERIFY(m_window->findChild<frmSearch*>() == nullptr);  // busy window gone
+        m.backend->on(kTableListSql, db::ScriptedResult::column("TBL", {"A", "B"}));
+        m.window->mnuDBLogIn->trigger();
+        QCOMPARE(m.dialogs.modalRuns, 1);
+        QVERIFY(m.state.blnConnected);
+        QVERIFY(!m.window->mnuDBLogIn->isEnabled());
+        QVERIFY(m.window->mnuCut->isEnabled());
+        QCOMPARE(m.window->panelText(1), QStringLiteral("- DB接続中 -"));
+        QCOMPARE(m.window->panelText(2), QString());
+        QCOMPARE(m.window->panelText(3), QStringLiteral("scott / orcl"));
+        QCOMPARE(m.window->panelText(4), QStringLiteral("ﾃｰﾌﾞﾙ総数 : 2件"));
+        QCOMPARE(listItems(*m.window), QStringList({"A", "B"}));
+        QCOMPARE(m.state.strTableListTxt, QStringLiteral("ﾃｰﾌﾞﾙ総数 : 2件\r\nA\r\nB\r\n"));
+        QCOMPARE(m.backend->queries().back().options, 12);
+        QVERIFY(m.window->findChild<frmSearch*>() == nullptr);  // busy window gone
     }
 
     void cancelledLogonChangesNothing() {
-        m_dialogs.onModal = nullptr;
-        m_window->mnuDBLogIn->trigger();
-        QVERIFY(!m_state.blnConnected);
-        QVERIFY(m_window->mnuDBLogIn->isEnabled());
-        QCOMPARE(m_window->panelText(1), QStringLiteral("- DB未接続 -"));
-        QVERIFY(m_backend->queries().empty());
+        m.dialogs.onModal = nullptr;
+        m.window->mnuDBLogIn->trigger();
+        QVERIFY(!m.state.blnConnected);
+        QVERIFY(m.window->mnuDBLogIn->isEnabled());
+        QCOMPARE(m.window->panelText(1), QStringLiteral("- DB未接続 -"));
+        QVERIFY(m.backend->queries().empty());
     }
 
     void everyConnectCommandBuildsAFreshDialog() {
         QStringList seenUsers;
-        m_dialogs.onModal = [&](QDialog& dialog) {
+        m.dialogs.onModal = [&](QDialog& dialog) {
             auto& logon = dynamic_cast<fdlgOraLogon&>(dialog);
             seenUsers << logon.txtUsrID->text();
             logon.txtUsrID->setText("typed");
         };
-        m_window->mnuDBLogIn->trigger();
-        m_window->mnuDBLogIn->trigger();
+        m.window->mnuDBLogIn->trigger();
+        m.window->mnuDBLogIn->trigger();
         QCOMPARE(seenUsers, QStringList({"", ""}));
     }
 
     void disconnectReturnsToTheStartState() {
-        m_backend->on(kTableListSql, db::ScriptedResult::column("TBL", {"A"}));
-        m_window->mnuDBLogIn->trigger();
-        m_state.strTableInfoCsv = "x";
-        m_state.strTableInfoTxt = "x";
-        m_state.strPkTxt = "x";
-        m_state.strCreateTableSql = "x";
-        m_state.strIndexInfoCsv = "x";
-        m_state.strIndexInfoTxt = "x";
-        m_state.strCreateIndexSql = "x";
-        m_window->tvTreeView->addTopLevelItem(new QTreeWidgetItem(QStringList("A")));
-        m_window->lblTitle[1]->setText("t1");
-        m_window->lblTitle[2]->setText("t2");
+        m.backend->on(kTableListSql, db::ScriptedResult::column("TBL", {"A"}));
+        m.window->mnuDBLogIn->trigger();
+        m.state.strTableInfoCsv = "x";
+        m.state.strTableInfoTxt = "x";
+        m.state.strPkTxt = "x";
+        m.state.strCreateTableSql = "x";
+        m.state.strIndexInfoCsv = "x";
+        m.state.strIndexInfoTxt = "x";
+        m.state.strCreateIndexSql = "x";
+        m.window->tvTreeView->addTopLevelItem(new QTreeWidgetItem(QStringList("A")));
+        m.window->lblTitle[1]->setText("t1");
+        m.window->lblTitle[2]->setText("t2");
 
-        m_window->mnuCut->trigger();
-        QVERIFY(m_backend->log().contains("Close"));
-        QVERIFY(!m_state.blnConnected);
-        QVERIFY(m_state.objOraDatabase == nullptr);
-        QVERIFY(m_window->mnuDBLogIn->isEnabled());
-        QVERIFY(!m_window->mnuCut->isEnabled());
-        QCOMPARE(m_window->panelText(1), QStringLiteral("- DB未接続 -"));
-        QCOMPARE(m_window->panelText(3), QString());
-        QCOMPARE(m_window->panelText(4), QStringLiteral("ﾃｰﾌﾞﾙ総数 : 0件"));
-        QVERIFY(listItems(*m_window).isEmpty());
+        m.window->mnuCut->trigger();
+        QVERIFY(m.backend->log().contains("Close"));
+        QVERIFY(!m.state.blnConnected);
+        QVERIFY(m.state.objOraDatabase == nullptr);
+        QVERIFY(m.window->mnuDBLogIn->isEnabled());
+        QVERIFY(!m.window->mnuCut->isEnabled());
+        QCOMPARE(m.window->panelText(1), QStringLiteral("- DB未接続 -"));
+        QCOMPARE(m.window->panelText(3), QString());
+        QCOMPARE(m.window->panelText(4), QStringLiteral("ﾃｰﾌﾞﾙ総数 : 0件"));
+        QVERIFY(listItems(*m.window).isEmpty());
         for (const QString* text :
-             {&m_state.strTableListTxt, &m_state.strTableInfoTxt, &m_state.strTableInfoCsv,
-              &m_state.strPkTxt, &m_state.strCreateTableSql, &m_state.strIndexInfoTxt,
-              &m_state.strIndexInfoCsv, &m_state.strCreateIndexSql}) {
+             {&m.state.strTableListTxt, &m.state.strTableInfoTxt, &m.state.strTableInfoCsv,
+              &m.state.strPkTxt, &m.state.strCreateTableSql, &m.state.strIndexInfoTxt,
+              &m.state.strIndexInfoCsv, &m.state.strCreateIndexSql}) {
             QVERIFY(text->isEmpty());
         }
         // The grid's header is cleared too, and two rows remain.
-        QCOMPARE(m_window->MSFlexGrid1->Rows(), 2);
-        QCOMPARE(m_window->MSFlexGrid1->TextMatrix(0, 1), QString());
-        QCOMPARE(m_window->tvTreeView->topLevelItemCount(), 0);
-        QCOMPARE(m_window->lblTitle[1]->text(), QStringLiteral("　ﾃｰﾌﾞﾙ情報"));
-        QCOMPARE(m_window->lblTitle[2]->text(), QStringLiteral("　ｲﾝﾃﾞｯｸｽ情報"));
+        QCOMPARE(m.window->MSFlexGrid1->Rows(), 2);
+        QCOMPARE(m.window->MSFlexGrid1->TextMatrix(0, 1), QString());
+        QCOMPARE(m.window->tvTreeView->topLevelItemCount(), 0);
+        QCOMPARE(m.window->lblTitle[1]->text(), QStringLiteral("　ﾃｰﾌﾞﾙ情報"));
+        QCOMPARE(m.window->lblTitle[2]->text(), QStringLiteral("　ｲﾝﾃﾞｯｸｽ情報"));
 
         // The File menu's save entries are all disabled again.
-        m_window->mnuFile_Click();
-        QVERIFY(!m_window->mnuSaveAllTable->isEnabled());
-        QVERIFY(!m_window->mnuSaveInfoTable->isEnabled());
-        QVERIFY(!m_window->mnuSaveTableIndex->isEnabled());
+        m.window->mnuFile_Click();
+        QVERIFY(!m.window->mnuSaveAllTable->isEnabled());
+        QVERIFY(!m.window->mnuSaveInfoTable->isEnabled());
+        QVERIFY(!m.window->mnuSaveTableIndex->isEnabled());
     }
 
     void failedDisconnectKeepsTheConnectedState() {
-        m_backend->on(kTableListSql, db::ScriptedResult::column("TBL", {"A"}));
-        m_window->mnuDBLogIn->trigger();
-        m_backend->failClose(true);
-        m_window->mnuCut->trigger();
-        QCOMPARE(m_dialogs.messages.size(), size_t(1));
-        QCOMPARE(m_dialogs.messages[0].text, QStringLiteral("切断に失敗しました。"));
-        QCOMPARE(m_dialogs.messages[0].icon, MessageIcon::Information);
-        QVERIFY(m_state.blnConnected);
-        QVERIFY(m_state.objOraDatabase != nullptr);
-        QVERIFY(m_window->mnuCut->isEnabled());
-        QCOMPARE(listItems(*m_window), QStringList({"A"}));
+        m.backend->on(kTableListSql, db::ScriptedResult::column("TBL", {"A"}));
+        m.window->mnuDBLogIn->trigger();
+        m.backend->failClose(true);
+        m.window->mnuCut->trigger();
+        QCOMPARE(m.dialogs.messages.size(), size_t(1));
+        QCOMPARE(m.dialogs.messages[0].text, QStringLiteral("切断に失敗しました。"));
+        QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Information);
+        QVERIFY(m.state.blnConnected);
+        QVERIFY(m.state.objOraDatabase != nullptr);
+        QVERIFY(m.window->mnuCut->isEnabled());
+        QCOMPARE(listItems(*m.window), QStringList({"A"}));
     }
 
     void tableListCounts_data() {
@@ -162,111 +154,101 @@ class SessionTest : public QObject {
             names << QStringLiteral("T%1").arg(i);
             expected += QStringLiteral("T%1\r\n").arg(i);
         }
-        m_backend->on(kTableListSql, db::ScriptedResult::column("TBL", names));
-        m_window->mnuDBLogIn->trigger();
-        QCOMPARE(m_state.strTableListTxt, expected);
-        QCOMPARE(m_window->panelText(4), QStringLiteral("ﾃｰﾌﾞﾙ総数 : %1件").arg(count));
-        QCOMPARE(listItems(*m_window).size(), count);
+        m.backend->on(kTableListSql, db::ScriptedResult::column("TBL", names));
+        m.window->mnuDBLogIn->trigger();
+        QCOMPARE(m.state.strTableListTxt, expected);
+        QCOMPARE(m.window->panelText(4), QStringLiteral("ﾃｰﾌﾞﾙ総数 : %1件").arg(count));
+        QCOMPARE(listItems(*m.window).size(), count);
 
         // The File menu's list entry follows the list text; the per-table entries stay off.
-        m_window->mnuFile_Click();
-        QVERIFY(m_window->mnuSaveAllTable->isEnabled());
-        QVERIFY(!m_window->mnuSaveInfoTable->isEnabled());
+        m.window->mnuFile_Click();
+        QVERIFY(m.window->mnuSaveAllTable->isEnabled());
+        QVERIFY(!m.window->mnuSaveInfoTable->isEnabled());
     }
 
     void failureInTheMiddleOfTheFetch() {
-        m_backend->once(kTableListSql, db::ScriptedResult::column("TBL", {"A"}));
-        m_window->mnuDBLogIn->trigger();
+        m.backend->once(kTableListSql, db::ScriptedResult::column("TBL", {"A"}));
+        m.window->mnuDBLogIn->trigger();
         db::ScriptedResult broken = db::ScriptedResult::column("TBL", {"C", "D", "E", "F"});
         broken.failMovingTo = 2;
         broken.failText = "ORA-01555: snapshot too old";
-        m_backend->once(kTableListSql, broken);
-        m_state.strTableInfoCsv = "x";
-        m_state.strIndexInfoCsv = "x";
-        m_state.strCreateTableSql = "kept";
+        m.backend->once(kTableListSql, broken);
+        m.state.strTableInfoCsv = "x";
+        m.state.strIndexInfoCsv = "x";
+        m.state.strCreateTableSql = "kept";
 
-        m_window->mnuTableS->trigger();
-        QCOMPARE(m_dialogs.messages.size(), size_t(1));
-        QCOMPARE(m_dialogs.messages[0].text, QStringLiteral("ORA-01555: snapshot too old"));
-        QCOMPARE(m_dialogs.messages[0].icon, MessageIcon::Critical);
-        QCOMPARE(m_dialogs.messages[0].title, QStringLiteral("SQLｴﾗｰ"));
-        QCOMPARE(listItems(*m_window), QStringList({"C", "D"}));
-        QCOMPARE(m_window->panelText(4), QStringLiteral("ﾃｰﾌﾞﾙ総数 : 1件"));
-        QCOMPARE(m_state.strTableListTxt, QStringLiteral("ﾃｰﾌﾞﾙ総数 : 1件\r\nA\r\n"));
-        QCOMPARE(m_window->panelText(2), QString());
-        QVERIFY(m_state.strTableInfoCsv.isEmpty());
-        QVERIFY(m_state.strIndexInfoCsv.isEmpty());
-        QCOMPARE(m_state.strCreateTableSql, QStringLiteral("kept"));
-        QVERIFY(m_window->findChild<frmSearch*>() == nullptr);
-        QVERIFY(m_state.blnConnected);
-        QCOMPARE(m_backend->openDynasets(), 0);
+        m.window->mnuTableS->trigger();
+        QCOMPARE(m.dialogs.messages.size(), size_t(1));
+        QCOMPARE(m.dialogs.messages[0].text, QStringLiteral("ORA-01555: snapshot too old"));
+        QCOMPARE(m.dialogs.messages[0].icon, MessageIcon::Critical);
+        QCOMPARE(m.dialogs.messages[0].title, QStringLiteral("SQLｴﾗｰ"));
+        QCOMPARE(listItems(*m.window), QStringList({"C", "D"}));
+        QCOMPARE(m.window->panelText(4), QStringLiteral("ﾃｰﾌﾞﾙ総数 : 1件"));
+        QCOMPARE(m.state.strTableListTxt, QStringLiteral("ﾃｰﾌﾞﾙ総数 : 1件\r\nA\r\n"));
+        QCOMPARE(m.window->panelText(2), QString());
+        QVERIFY(m.state.strTableInfoCsv.isEmpty());
+        QVERIFY(m.state.strIndexInfoCsv.isEmpty());
+        QCOMPARE(m.state.strCreateTableSql, QStringLiteral("kept"));
+        QVERIFY(m.window->findChild<frmSearch*>() == nullptr);
+        QVERIFY(m.state.blnConnected);
+        QCOMPARE(m.backend->openDynasets(), 0);
     }
 
     void busyTextWhileReading() {
         QString panelDuringRead;
         QWidget* busyDuringRead = nullptr;
-        m_backend->on(kTableListSql, db::ScriptedResult::column("TBL", {"A"}));
-        m_window->mnuDBLogIn->trigger();
+        m.backend->on(kTableListSql, db::ScriptedResult::column("TBL", {"A"}));
+        m.window->mnuDBLogIn->trigger();
         // The read lets pending events through at fixed points; the last one before its query
         // comes after the busy text is set: look at the window then.
         std::function<void()> observe = [&] {
-            if (m_window->panelText(2).isEmpty()) {
-                QTimer::singleShot(0, m_window, observe);
+            if (m.window->panelText(2).isEmpty()) {
+                QTimer::singleShot(0, m.window, observe);
                 return;
             }
-            panelDuringRead = m_window->panelText(2);
-            busyDuringRead = m_window->findChild<frmSearch*>();
+            panelDuringRead = m.window->panelText(2);
+            busyDuringRead = m.window->findChild<frmSearch*>();
         };
-        QTimer::singleShot(0, m_window, observe);
-        m_window->mnuTableS->trigger();
+        QTimer::singleShot(0, m.window, observe);
+        m.window->mnuTableS->trigger();
         QCOMPARE(panelDuringRead, QStringLiteral("検索中･･･"));
         QVERIFY(busyDuringRead != nullptr);
     }
 
     void tableListWhileDisconnectedOpensTheLogon() {
-        m_dialogs.onModal = nullptr;
-        m_window->mnuTableS->trigger();
-        QCOMPARE(m_dialogs.modalRuns, 1);
-        QVERIFY(m_backend->queries().empty());
+        m.dialogs.onModal = nullptr;
+        m.window->mnuTableS->trigger();
+        QCOMPARE(m.dialogs.modalRuns, 1);
+        QVERIFY(m.backend->queries().empty());
     }
 
     void demoDatabaseThroughTheEmbeddedEngine() {
-        m_state.sessionFactory = db::CreateSession;
+        m.state.sessionFactory = db::CreateSession;
         logOnWith("demo", "", QStringLiteral("sqlite:") + QUARNEL_DEMO_DB);
-        m_window->mnuDBLogIn->trigger();
-        QVERIFY2(m_dialogs.messages.empty(),
-                 m_dialogs.messages.empty() ? "" : m_dialogs.messages[0].text.toUtf8());
-        QVERIFY(m_state.blnConnected);
-        QVERIFY(listItems(*m_window).contains("ITEM"));
-        QVERIFY(m_state.strTableListTxt.contains("\r\nITEM\r\n"));
+        m.window->mnuDBLogIn->trigger();
+        QVERIFY2(m.dialogs.messages.empty(),
+                 m.dialogs.messages.empty() ? "" : m.dialogs.messages[0].text.toUtf8());
+        QVERIFY(m.state.blnConnected);
+        QVERIFY(listItems(*m.window).contains("ITEM"));
+        QVERIFY(m.state.strTableListTxt.contains("\r\nITEM\r\n"));
     }
 
     void missingDatabaseFileIsARefusedLogon() {
-        m_state.sessionFactory = db::CreateSession;
+        m.state.sessionFactory = db::CreateSession;
         logOnWith("demo", "", "sqlite:/nonexistent/quarnel.db");
-        m_window->mnuDBLogIn->trigger();
-        QCOMPARE(m_dialogs.messages.size(), size_t(1));
-        QVERIFY(m_dialogs.messages[0].text.contains("/nonexistent/quarnel.db"));
-        QVERIFY(!m_state.blnConnected);
-        QVERIFY(m_window->mnuDBLogIn->isEnabled());
+        m.window->mnuDBLogIn->trigger();
+        QCOMPARE(m.dialogs.messages.size(), size_t(1));
+        QVERIFY(m.dialogs.messages[0].text.contains("/nonexistent/quarnel.db"));
+        QVERIFY(!m.state.blnConnected);
+        QVERIFY(m.window->mnuDBLogIn->isEnabled());
     }
 
   private:
-    // Every logon dialog is filled with these texts and OK is pressed once.
     void logOnWith(const QString& user, const QString& password, const QString& host) {
-        m_dialogs.onModal = [=](QDialog& dialog) {
-            auto& logon = dynamic_cast<fdlgOraLogon&>(dialog);
-            logon.txtUsrID->setText(user);
-            logon.txtPasswd->setText(password);
-            logon.txtHost->setText(host);
-            logon.cmdOK_Click();
-        };
+        m.answerLogons(user, password, host);
     }
 
-    std::shared_ptr<db::ScriptedBackend> m_backend;
-    testing::TestDialogs m_dialogs;
-    AppState m_state;
-    frm_mainkey* m_window = nullptr;
+    testing::WindowFixture m;
 };
 
 QTEST_MAIN(SessionTest)
