@@ -167,6 +167,7 @@ class frm_mainkey : public QMainWindow {
     // Shows a catalogue failure: the failure's own text, stop icon, title "SQLｴﾗｰ".
     void showSqlError(const QString& text);
     void applyLayout();
+    QIcon nodeIcon(const QString& image, const QString& selectedImage);
     QWidget* createGrabArea(QWidget* parent, bool vertical);
     QWidget* createDragBar(QWidget* parent);
     // Empties and hides the in-grid editor.
@@ -181,6 +182,8 @@ class frm_mainkey : public QMainWindow {
     AppState& m_state;
     TableListModel* m_tableList = nullptr;
     QHash<QString, QTreeWidgetItem*> m_treeNodes;
+    // Node pictures by image and selected image, made once each.
+    QHash<QString, QIcon> m_nodeIcons;
     std::array<QLabel*, 4> m_panels{};
     layout::MainLayout m_layout;
     bool m_blnLoading = false;

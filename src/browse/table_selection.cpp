@@ -111,6 +111,18 @@ void frm_mainkey::LoadTableInfo() {
     setPanelText(2, QString());
 }
 
+QIcon frm_mainkey::nodeIcon(const QString& image, const QString& selectedImage) {
+    const QString key = image + u'/' + selectedImage;
+    auto found = m_nodeIcons.constFind(key);
+    if (found != m_nodeIcons.constEnd())
+        return *found;
+    QIcon icon;
+    icon.addPixmap(imlIcons.value(image).pixmap(12, 12), QIcon::Normal);
+    icon.addPixmap(imlIcons.value(selectedImage).pixmap(12, 12), QIcon::Selected);
+    m_nodeIcons.insert(key, icon);
+    return icon;
+}
+
 void frm_mainkey::LoadIndexInfo() {
     if (!m_state.objOraDatabase) {
         mnuDBLogIn_Click();
@@ -118,26 +130,29 @@ void frm_mainkey::LoadIndexInfo() {
     }
     catalog::IndexInfoResult result =
         catalog::loadIndexInfo(*m_state.objOraDatabase, selectedTableName());
-    tvTreeView->setUpdatesEnabled(false);
+    // The nodes are built away from the tree and go in as one branch per root, so that the tree
+    // lays itself out once rather than once per node.
+    std::vector<QTreeWidgetItem*> roots;
+    bool anyVisible = false;
     for (const catalog::IndexTreeNode& node : result.nodes) {
-        QIcon icon;
-        icon.addPixmap(imlIcons.value(node.image).pixmap(12, 12), QIcon::Normal);
-        icon.addPixmap(imlIcons.value(node.selectedImage).pixmap(12, 12), QIcon::Selected);
         QTreeWidgetItem* parent = node.parentKey.isEmpty() ? nullptr : treeNode(node.parentKey);
-        auto* item =
-            parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tvTreeView);
-        item->setText(0, node.text);
-        item->setIcon(0, icon);
+        auto* item = new QTreeWidgetItem(QStringList(node.text));
+        item->setIcon(0, nodeIcon(node.image, node.selectedImage));
+        if (parent != nullptr) {
+            parent->addChild(item);
+        } else {
+            roots.push_back(item);
+        }
         if (!node.key.isEmpty())
             m_treeNodes.insert(node.key, item);
-        if (node.ensureVisible) {
-            for (QTreeWidgetItem* up = item->parent(); up != nullptr; up = up->parent()) {
-                if (up->isExpanded())
-                    break;
-                up->setExpanded(true);
-            }
-        }
+        anyVisible = anyVisible || node.ensureVisible;
     }
+    tvTreeView->setUpdatesEnabled(false);
+    for (QTreeWidgetItem* root : roots)
+        tvTreeView->addTopLevelItem(root);
+    // Every column node is made visible, which opens its index and the table: the whole tree.
+    if (anyVisible)
+        tvTreeView->expandAll();
     tvTreeView->setUpdatesEnabled(true);
 
     if (result.error)

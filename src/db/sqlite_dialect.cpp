@@ -21,50 +21,49 @@ namespace {
 // SQLite's own index for a primary key is reported once, as the primary key. Key columns come in
 // key order, read from that index; a table without one has a one-column key (the rowid alias).
 constexpr const char* kDictionarySql = R"sql(
+CREATE TEMP TABLE quarnel_tables(seq INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE, sql TEXT);
+
 CREATE TEMP VIEW user_tables(table_name) AS
-SELECT m.name
-  FROM main.sqlite_master AS m
- WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\';
+SELECT m.name FROM temp.quarnel_tables AS m ORDER BY m.seq;
 
 CREATE TEMP VIEW user_constraints(constraint_name, table_name, constraint_type) AS
 SELECT quarnel_primary_key_name(m.name, m.sql), m.name, 'P'
-  FROM main.sqlite_master AS m
- WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\'
-   AND EXISTS (SELECT 1 FROM pragma_table_info(m.name, 'main') AS c WHERE c.pk > 0)
+  FROM temp.quarnel_tables AS m
+ WHERE EXISTS (SELECT 1 FROM pragma_table_info(m.name, 'main') AS c WHERE c.pk > 0)
 UNION ALL
 SELECT quarnel_unique_key_name(m.name, m.sql, i.name,
          (SELECT group_concat(k.name, char(31)) FROM pragma_index_info(i.name, 'main') AS k)),
        m.name, 'U'
-  FROM main.sqlite_master AS m, pragma_index_list(m.name, 'main') AS i
- WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND i.origin = 'u';
+  FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i
+ WHERE i.origin = 'u';
 
 CREATE TEMP VIEW user_cons_columns(constraint_name, table_name, column_name, position) AS
 SELECT quarnel_primary_key_name(m.name, m.sql), m.name, k.name, k.seqno + 1
-  FROM main.sqlite_master AS m, pragma_index_list(m.name, 'main') AS i,
+  FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
        pragma_index_info(i.name, 'main') AS k
- WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND i.origin = 'pk'
+ WHERE i.origin = 'pk'
 UNION ALL
 SELECT quarnel_primary_key_name(m.name, m.sql), m.name, c.name, 1
-  FROM main.sqlite_master AS m, pragma_table_info(m.name, 'main') AS c
- WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND c.pk = 1
+  FROM temp.quarnel_tables AS m, pragma_table_info(m.name, 'main') AS c
+ WHERE c.pk = 1
    AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name, 'main') AS x WHERE x.origin = 'pk')
 UNION ALL
 SELECT quarnel_unique_key_name(m.name, m.sql, i.name,
          (SELECT group_concat(k.name, char(31)) FROM pragma_index_info(i.name, 'main') AS k)),
        m.name, c.name, c.seqno + 1
-  FROM main.sqlite_master AS m, pragma_index_list(m.name, 'main') AS i,
+  FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
        pragma_index_info(i.name, 'main') AS c
- WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND i.origin = 'u';
+ WHERE i.origin = 'u';
 
 CREATE TEMP VIEW user_ind_columns(index_name, table_name, column_name, column_position) AS
 SELECT quarnel_primary_key_name(m.name, m.sql), m.name, k.name, k.seqno + 1
-  FROM main.sqlite_master AS m, pragma_index_list(m.name, 'main') AS i,
+  FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
        pragma_index_info(i.name, 'main') AS k
- WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND i.origin = 'pk'
+ WHERE i.origin = 'pk'
 UNION ALL
 SELECT quarnel_primary_key_name(m.name, m.sql), m.name, c.name, 1
-  FROM main.sqlite_master AS m, pragma_table_info(m.name, 'main') AS c
- WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND c.pk = 1
+  FROM temp.quarnel_tables AS m, pragma_table_info(m.name, 'main') AS c
+ WHERE c.pk = 1
    AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name, 'main') AS x WHERE x.origin = 'pk')
 UNION ALL
 SELECT CASE i.origin
@@ -76,9 +75,9 @@ SELECT CASE i.origin
          (SELECT x.sql FROM main.sqlite_master AS x WHERE x.type = 'index' AND x.name = i.name),
          c.seqno)),
        c.seqno + 1
-  FROM main.sqlite_master AS m, pragma_index_list(m.name, 'main') AS i,
+  FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
        pragma_index_info(i.name, 'main') AS c
- WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\_%' ESCAPE '\' AND i.origin <> 'pk';
+ WHERE i.origin <> 'pk';
 )sql";
 
 QString argText(sqlite3_value* value) {
@@ -173,6 +172,37 @@ int installDictionary(sqlite3* db, QString& error) {
     }
     sqlite3_free(message);
     return rc;
+}
+
+int refreshTableCatalogue(sqlite3* db, QString& error) {
+    constexpr const char* kRefreshSql = R"sql(
+PRAGMA query_only = OFF;
+DELETE FROM temp.quarnel_tables;
+INSERT INTO temp.quarnel_tables (name, sql)
+SELECT name, sql FROM main.sqlite_master
+ WHERE type = 'table' AND name NOT LIKE 'sqlite\_%' ESCAPE '\'
+ ORDER BY rowid;
+PRAGMA query_only = ON;
+)sql";
+    char* message = nullptr;
+    const int rc = sqlite3_exec(db, kRefreshSql, nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+        sqlite3_exec(db, "PRAGMA query_only = ON;", nullptr, nullptr, nullptr);
+    }
+    sqlite3_free(message);
+    return rc;
+}
+
+int schemaVersion(sqlite3* db) {
+    sqlite3_stmt* query = nullptr;
+    int version = -1;
+    if (sqlite3_prepare_v2(db, "PRAGMA main.schema_version", -1, &query, nullptr) == SQLITE_OK &&
+        sqlite3_step(query) == SQLITE_ROW) {
+        version = sqlite3_column_int(query, 0);
+    }
+    sqlite3_finalize(query);
+    return version;
 }
 
 QString rewriteRowNumLimit(const QString& sql) {

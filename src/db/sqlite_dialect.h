@@ -15,6 +15,14 @@ int installDictionary(sqlite3* db, QString& error);
 
 // `sql` with a final "WHERE ROWNUM < n" or "WHERE ROWNUM <= n" (any case) replaced by the LIMIT
 // clause that returns as many rows; any other text unchanged.
+// Fills the temporary table of the user's tables, by name, from the schema as it is now. The
+// dictionary views read it, so that a lookup by table name is an index search even on a schema of
+// 100,000 tables. Leaves the connection query-only.
+int refreshTableCatalogue(sqlite3* db, QString& error);
+
+// The main database's schema version: it changes whenever a table or index is created or dropped.
+int schemaVersion(sqlite3* db);
+
 QString rewriteRowNumLimit(const QString& sql);
 
 }  // namespace quarnel::db

@@ -222,6 +222,7 @@ class SqliteDatabase final : public Database {
         if (!m_connection->isOpen()) {
             throw DbError(QStringLiteral("データベースは閉じられています。"), SQLITE_MISUSE);
         }
+        refreshIfSchemaChanged();
         const QByteArray text = rewriteRowNumLimit(sql).toUtf8();
         sqlite3_stmt* raw = nullptr;
         const char* tail = nullptr;
@@ -243,8 +244,24 @@ class SqliteDatabase final : public Database {
 
     void Close() override { m_connection->close(); }
 
+    // Reads the schema into the table catalogue.
+    void refresh() {
+        QString error;
+        if (refreshTableCatalogue(m_connection->handle(), error) != SQLITE_OK) {
+            throw DbError(error);
+        }
+        m_schemaVersion = schemaVersion(m_connection->handle());
+    }
+
   private:
+    // Another program may create or drop tables while the file is open: the catalogue follows.
+    void refreshIfSchemaChanged() {
+        if (schemaVersion(m_connection->handle()) != m_schemaVersion)
+            refresh();
+    }
+
     std::shared_ptr<Connection> m_connection;
+    int m_schemaVersion = -1;
 };
 
 // The read-only URI of `path`, every byte that could be read as URI syntax percent-encoded.
@@ -317,9 +334,15 @@ std::shared_ptr<Database> OpenSqliteDatabase(const QString& path) {
         throw refuse(installed, error);
     }
     // From here on nothing on this connection may change any database, the temporary one
-    // included.
+    // included, but for the table catalogue's own refresh.
     sqlite3_exec(handle, "PRAGMA query_only = ON;", nullptr, nullptr, nullptr);
-    return std::make_shared<SqliteDatabase>(std::move(connection));
+    auto database = std::make_shared<SqliteDatabase>(std::move(connection));
+    try {
+        database->refresh();
+    } catch (const DbError& error) {
+        throw refuse(SQLITE_ERROR, error.description());
+    }
+    return database;
 }
 
 }  // namespace quarnel::db

@@ -3,6 +3,8 @@
 
 #include <QFile>
 
+#include <sqlite3.h>
+
 #include <gtest/gtest.h>
 
 namespace quarnel::db {
@@ -401,6 +403,30 @@ TEST(SqliteEngineFiles, DefaultKeyNameAvoidsAnIndexOfThatName) {
     auto key = db->DbCreateDynaset(
         QStringLiteral("SELECT constraint_name FROM user_constraints WHERE table_name = 'T'"), 12);
     EXPECT_EQ(key->Fields(0).Value().toString(), QStringLiteral("T_PK1"));
+}
+
+// Tables created by another program while the file is open show up in the next lookup.
+TEST(SqliteEngineFiles, DictionaryFollowsSchemaChangesMadeElsewhere) {
+    testing::SqliteFixture files;
+    const QString path = files.createDatabase(QStringLiteral("CREATE TABLE A (X NUMBER);"));
+    auto db = OpenSqliteDatabase(path);
+    const QString exists =
+        QStringLiteral("SELECT count(table_name) tbl FROM user_tables t WHERE t.table_name = 'B'");
+    EXPECT_EQ(db->DbCreateDynaset(exists, 12)->Fields(0).Value().toInt(), 0);
+
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "CREATE TABLE B (Y VARCHAR2(3) PRIMARY KEY);", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    sqlite3_close(writer);
+
+    EXPECT_EQ(db->DbCreateDynaset(exists, 12)->Fields(0).Value().toInt(), 1);
+    auto list = db->DbCreateDynaset(QStringLiteral("SELECT table_name tbl FROM user_tables t"), 12);
+    QStringList names;
+    for (; !list->Eof(); list->DbMoveNext())
+        names << list->Fields(0).Value().toString();
+    EXPECT_EQ(names, QStringList({"A", "B"}));
 }
 
 }  // namespace
