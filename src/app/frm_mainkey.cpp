@@ -238,6 +238,12 @@ void frm_mainkey::applyLayout() {
     lstTableList->header()->resizeSection(0, toPixelsX(this, m_layout.lstTableListHeaderWidth));
 }
 
+frmSearch& frm_mainkey::busyWindow() {
+    if (m_busyWindow == nullptr)
+        m_busyWindow = new frmSearch(this);
+    return *m_busyWindow;
+}
+
 void frm_mainkey::runCommand(const std::function<void()>& command) {
     if (m_commandRunning)
         return;

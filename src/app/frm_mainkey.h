@@ -27,6 +27,7 @@ class QTreeWidgetItem;
 namespace quarnel {
 
 class FlexGrid;
+class frmSearch;
 class FlexGridView;
 class TableListModel;
 
@@ -168,6 +169,8 @@ class frm_mainkey : public QMainWindow {
     void showSqlError(const QString& text);
     void applyLayout();
     QIcon nodeIcon(const QString& image, const QString& selectedImage);
+    // The busy window, made on first use and kept for the next lookup while hidden.
+    frmSearch& busyWindow();
     QWidget* createGrabArea(QWidget* parent, bool vertical);
     QWidget* createDragBar(QWidget* parent);
     // Empties and hides the in-grid editor.
@@ -184,6 +187,7 @@ class frm_mainkey : public QMainWindow {
     QHash<QString, QTreeWidgetItem*> m_treeNodes;
     // Node pictures by image and selected image, made once each.
     QHash<QString, QIcon> m_nodeIcons;
+    frmSearch* m_busyWindow = nullptr;
     std::array<QLabel*, 4> m_panels{};
     layout::MainLayout m_layout;
     bool m_blnLoading = false;

@@ -79,7 +79,7 @@ void frm_mainkey::LoadTableList() {
         mnuDBLogIn_Click();
         return;
     }
-    frmSearch busy(this);
+    frmSearch& busy = busyWindow();
     busy.Form_Load();
     // The old items leave the list now; their memory is given back at the next pass of the
     // event loop rather than in the middle of the command.

@@ -50,7 +50,7 @@ void frm_mainkey::selectTable() {
     if (table.isEmpty())
         return;
 
-    frmSearch busy(this);
+    frmSearch& busy = busyWindow();
     busy.Form_Load();
     processPendingMessages();
     m_state.strIndexInfoCsv.clear();
@@ -132,12 +132,16 @@ void frm_mainkey::LoadIndexInfo() {
         catalog::loadIndexInfo(*m_state.objOraDatabase, selectedTableName());
     // The nodes are built away from the tree and go in as one branch per root, so that the tree
     // lays itself out once rather than once per node.
+    std::vector<QTreeWidgetItem*> items;
     std::vector<QTreeWidgetItem*> roots;
+    items.reserve(result.nodes.size());
     bool anyVisible = false;
     for (const catalog::IndexTreeNode& node : result.nodes) {
-        QTreeWidgetItem* parent = node.parentKey.isEmpty() ? nullptr : treeNode(node.parentKey);
-        auto* item = new QTreeWidgetItem(QStringList(node.text));
+        QTreeWidgetItem* parent = node.parent >= 0 ? items[size_t(node.parent)] : nullptr;
+        auto* item = new QTreeWidgetItem;
+        item->setText(0, node.text);
         item->setIcon(0, nodeIcon(node.image, node.selectedImage));
+        items.push_back(item);
         if (parent != nullptr) {
             parent->addChild(item);
         } else {

@@ -29,13 +29,14 @@ IndexColumnRow readRow(const db::Dynaset& dynaset) {
     return row;
 }
 
-IndexTreeNode columnNode(const IndexColumnRow& row) {
-    return IndexTreeNode{indexNodeKey(row.index),
+IndexTreeNode columnNode(const IndexColumnRow& row, const QString& indexKey, int parent) {
+    return IndexTreeNode{indexKey,
                          QString(),
                          row.position + QStringLiteral(" ") + row.column,
                          QStringLiteral("c"),
                          QStringLiteral("f"),
-                         true};
+                         true,
+                         parent};
 }
 
 QString createIndexHead(const IndexColumnRow& row) {
@@ -72,13 +73,18 @@ IndexInfoResult loadIndexInfo(db::Database& database, const QString& table) {
         const QString statementEnd = QStringLiteral(");");
         QString previous;
         int rowNumber = 1;
+        // The key and place of the index node the current rows belong to.
+        QString indexKey;
+        int indexPlace = 0;
         for (; !dynaset->Eof(); dynaset->DbMoveNext(), ++rowNumber) {
             const IndexColumnRow row = readRow(*dynaset);
             const QString positionAndColumn = csvField(row.position) + u',' + csvField(row.column);
             if (rowNumber == 1 || row.index != previous) {
-                result.nodes.push_back(IndexTreeNode{tableNodeKey(row.table),
-                                                     indexNodeKey(row.index), row.index,
-                                                     QStringLiteral("b"), QStringLiteral("e")});
+                indexKey = indexNodeKey(row.index);
+                indexPlace = int(result.nodes.size());
+                result.nodes.push_back(IndexTreeNode{tableNodeKey(row.table), indexKey, row.index,
+                                                     QStringLiteral("b"), QStringLiteral("e"),
+                                                     false, 0});
                 if (rowNumber > 1)
                     csv += kCrLf;
                 csv += u',' + csvField(row.index) + u',' + positionAndColumn;
@@ -90,7 +96,7 @@ IndexInfoResult loadIndexInfo(db::Database& database, const QString& table) {
                 csv += kCrLf + QStringLiteral(",,") + positionAndColumn;
                 ddl += QStringLiteral(", ") + kCrLf;
             }
-            result.nodes.push_back(columnNode(row));
+            result.nodes.push_back(columnNode(row, indexKey, indexPlace));
             txt += kCrLf + QStringLiteral("\t\t") + row.position + u' ' + row.column;
             ddl += kColumnIndent + sqlIdentifier(row.column);
             previous = row.index;

@@ -21,6 +21,8 @@ struct IndexTreeNode {
     QString selectedImage;
     // Column nodes are made visible once added, which expands the whole tree.
     bool ensureVisible = false;
+    // The parent's place in the list of nodes; -1 for the root.
+    int parent = -1;
 };
 
 // Tree keys are internal: tables and indexes have their own key spaces, so an index named like

@@ -5,12 +5,19 @@
 #include "app/app_state.h"
 #include "app/fdlg_ora_logon.h"
 #include "app/frm_mainkey.h"
+#include "app/frm_search.h"
 #include "db/scripted_engine.h"
 #include "testing/test_dialogs.h"
 
 #include <QLineEdit>
 
 namespace quarnel::testing {
+
+// True while the window's busy window is on screen.
+inline bool busyShown(const frm_mainkey* window) {
+    const auto* busy = window->findChild<frmSearch*>();
+    return busy != nullptr && busy->isVisible();
+}
 
 struct WindowFixture {
     std::shared_ptr<db::ScriptedBackend> backend;
