@@ -149,9 +149,12 @@ void frm_mainkey::createStatusBar() {
         m_panels[i]->setObjectName(QStringLiteral("panel%1").arg(i + 1));
         m_panels[i]->setFrameShape(QFrame::StyledPanel);
         m_panels[i]->setFrameShadow(QFrame::Sunken);
-        // Panel 2 keeps room for the busy text; the others take their texts' width.
+        // Panel 2 keeps room for the busy text; panels 1 and 4 take their texts' width, and
+        // panel 3 (user and host) gives way first when the window is narrow.
         if (i == 1)
             m_panels[i]->setMinimumWidth(toPixelsX(this, 1000));
+        if (i == 2)
+            m_panels[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         sbStatusBar->addWidget(m_panels[i], stretch[i]);
     }
     setPanelText(1, ui::kDisconnected);
