@@ -6,6 +6,7 @@
 #include "app/frm_search.h"
 #include "catalog/index_info.h"
 #include "catalog/item_texts.h"
+#include "catalog/scripted_catalog.h"
 #include "db/scripted_engine.h"
 #include "support/flex_grid.h"
 #include "testing/window_fixture.h"
@@ -59,17 +60,7 @@ bool allExpanded(QTreeWidget& tree) {
     return expanded;
 }
 
-db::ScriptedField column(const QString& name, int code, int precision, int size, int type,
-                         bool nullOk) {
-    db::ScriptedField field;
-    field.name = name;
-    field.oraIDataType = code;
-    field.precision = precision;
-    field.size = size;
-    field.type = type;
-    field.nullOk = nullOk;
-    return field;
-}
+using fixtures::describedColumn;
 
 }  // namespace
 
@@ -195,8 +186,9 @@ class TableSelectionTest : public QObject {
         m.backend->on("count(table_name)", db::ScriptedResult::column("TBL", {1}));
         m.backend->on("P_KEY", db::ScriptedResult::column("P_KEY", {"A"}));
         db::ScriptedResult describe;
-        describe.fields = {column("A", 1, 0, 10, 10, false), column("B", 96, 0, 2, 10, true),
-                           column("C", 2, 5, 22, 7, true)};
+        describe.fields = {describedColumn("A", 1, 0, 10, 10, false),
+                           describedColumn("B", 96, 0, 2, 10, true),
+                           describedColumn("C", 2, 5, 22, 7, true)};
         describe.fields[2].failOnRead = true;
         m.backend->on("RowNum < 1", describe);
         m.backend->on("user_ind_columns", db::ScriptedResult{});
@@ -225,7 +217,8 @@ class TableSelectionTest : public QObject {
         m.backend->on("count(table_name)", db::ScriptedResult::column("TBL", {1}));
         m.backend->on("P_KEY", db::ScriptedResult::column("P_KEY", {}));
         db::ScriptedResult describe;
-        describe.fields = {column("A", 2, 7, 22, 7, false), column("B", 24, 0, 0, 11, true)};
+        describe.fields = {describedColumn("A", 2, 7, 22, 7, false),
+                           describedColumn("B", 24, 0, 0, 11, true)};
         m.backend->on("RowNum < 1", describe);
         m.backend->on("user_ind_columns", db::ScriptedResult{});
         logOn("h");
