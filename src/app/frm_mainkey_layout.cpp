@@ -130,9 +130,14 @@ void frm_mainkey::Form_Resize() {
         return;
     closeGridEditor();
     WindowSize size = windowSizeTwips();
+    const QRect outer = windowRect(this);
+    // The window system is told the smallest size too, so that it stops a drag there rather
+    // than let the window bounce back afterwards.
+    const QSize frame = outer.size() - this->size();
+    setMinimumSize(toPixelsX(this, layout::kMinimumWindowWidth) - frame.width(),
+                   toPixelsY(this, layout::kMinimumWindowHeight) - frame.height());
     const layout::OuterSize wanted = layout::clampToMinimumSize({size.width, size.height});
     if (wanted.width != size.width || wanted.height != size.height) {
-        const QRect outer = windowRect(this);
         resize(width() + toPixelsX(this, wanted.width) - outer.width(),
                height() + toPixelsY(this, wanted.height) - outer.height());
         size = windowSizeTwips();
