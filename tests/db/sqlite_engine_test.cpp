@@ -179,20 +179,10 @@ TEST_F(SqliteEngineTest, DescribeQueryDescribesEveryColumnWithoutRows) {
     for (const char* sql : queries) {
         auto dynaset = m_db->DbCreateDynaset(QString::fromUtf8(sql), 0);
         EXPECT_TRUE(dynaset->Eof()) << sql;
-        Rows described;
-        for (const Field* f : dynaset->Fields()) {
-            described.push_back(QStringLiteral("%1 %2 %3 %4 %5 %6")
-                                    .arg(f->Name())
-                                    .arg(f->OraIDataType())
-                                    .arg(f->OraPrecision())
-                                    .arg(f->Size())
-                                    .arg(f->Type())
-                                    .arg(f->OraNullOK() ? "null" : "not null")
-                                    .toStdString());
-        }
-        EXPECT_EQ(described, (Rows{"ORD_NO 2 6 22 7 not null", "LINE_NO 2 3 22 7 not null",
-                                   "PRODUCT 1 0 20 10 null", "SHIP_DATE 12 0 7 8 null",
-                                   "REMARKS 8 0 0 12 null", "QTY 2 0 22 7 null"}))
+        EXPECT_EQ(
+            testing::describeFields(*dynaset),
+            (Rows{"ORD_NO 2 6 22 7 not null", "LINE_NO 2 3 22 7 not null", "PRODUCT 1 0 20 10 null",
+                  "SHIP_DATE 12 0 7 8 null", "REMARKS 8 0 0 12 null", "QTY 2 0 22 7 null"}))
             << sql;
     }
 }

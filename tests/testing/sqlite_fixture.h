@@ -1,9 +1,14 @@
 // SQLite database files for tests, made from SQL scripts in a temporary directory.
 #pragma once
 
+#include "db/data_access.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+
+#include <string>
+#include <vector>
 
 namespace quarnel::testing {
 
@@ -35,5 +40,21 @@ class SqliteFixture {
   private:
     QTemporaryDir m_dir;
 };
+
+// Each field of `dynaset` as "NAME OraIDataType OraPrecision Size Type null|not null".
+inline std::vector<std::string> describeFields(const db::Dynaset& dynaset) {
+    std::vector<std::string> described;
+    for (const db::Field* f : dynaset.Fields()) {
+        described.push_back(QStringLiteral("%1 %2 %3 %4 %5 %6")
+                                .arg(f->Name())
+                                .arg(f->OraIDataType())
+                                .arg(f->OraPrecision())
+                                .arg(f->Size())
+                                .arg(f->Type())
+                                .arg(f->OraNullOK() ? "null" : "not null")
+                                .toStdString());
+    }
+    return described;
+}
 
 }  // namespace quarnel::testing
