@@ -3,37 +3,13 @@
 #pragma once
 
 #include "db/data_access.h"
+#include "db/oracle_types.h"
 
 #include <QString>
 
 namespace quarnel::catalog {
 
-// Oracle's internal data type codes, as the data access component reports them.
-namespace oracle_type {
-inline constexpr int kVarchar2 = 1;
-inline constexpr int kNumber = 2;
-inline constexpr int kLong = 8;
-inline constexpr int kRowid = 11;
-inline constexpr int kDate = 12;
-inline constexpr int kRaw = 23;
-inline constexpr int kLongRaw = 24;
-inline constexpr int kChar = 96;
-inline constexpr int kBinaryFloat = 100;
-inline constexpr int kBinaryDouble = 101;
-inline constexpr int kRowidDescriptor = 104;
-inline constexpr int kMlslabel = 106;
-inline constexpr int kClob = 112;
-inline constexpr int kBlob = 113;
-inline constexpr int kBfile = 114;
-inline constexpr int kTimestamp = 180;
-inline constexpr int kTimestampTz = 181;
-inline constexpr int kIntervalYearToMonth = 182;
-inline constexpr int kIntervalDayToSecond = 183;
-inline constexpr int kUrowid = 208;
-inline constexpr int kTimestampLtz = 231;
-// The scale Oracle reports for FLOAT(p), a NUMBER with a binary precision.
-inline constexpr int kFloatScale = -127;
-}  // namespace oracle_type
+namespace oracle_type = db::oracle_type;
 
 // One column as the describe query reports it. `precision` is read only for NUMBER and the
 // interval types, `scale` only for NUMBER, TIMESTAMP and INTERVAL DAY TO SECOND; otherwise 0.

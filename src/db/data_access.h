@@ -93,6 +93,43 @@ class Database : public ServerErrorSource {
     // Runs `sql`; `options` is passed through (12 for dictionary reads, 0 for describes).
     virtual std::unique_ptr<Dynaset> DbCreateDynaset(const QString& sql, int options) = 0;
     virtual void Close() = 0;
+
+    // A read snapshot: every query between the outermost BeginReadSnapshot and its matching
+    // EndReadSnapshot sees one committed state of the database, whatever other programs change
+    // meanwhile. Pairs nest; inner pairs do nothing. A Begin that throws leaves no snapshot open.
+    // Use ReadSnapshot below rather than calling these directly.
+    void BeginReadSnapshot() {
+        if (m_snapshotDepth == 0)
+            beginSnapshot();
+        ++m_snapshotDepth;
+    }
+    void EndReadSnapshot() {
+        if (m_snapshotDepth > 0 && --m_snapshotDepth == 0)
+            endSnapshot();
+    }
+    bool InReadSnapshot() const { return m_snapshotDepth > 0; }
+
+  protected:
+    // The engine's side of the outermost pair; EndReadSnapshot's side must not throw.
+    virtual void beginSnapshot() {}
+    virtual void endSnapshot() noexcept {}
+
+  private:
+    int m_snapshotDepth = 0;
+};
+
+// Holds a read snapshot of `database` for its own lifetime, so it is ended on every path.
+class ReadSnapshot {
+  public:
+    explicit ReadSnapshot(Database& database) : m_database(database) {
+        m_database.BeginReadSnapshot();
+    }
+    ~ReadSnapshot() { m_database.EndReadSnapshot(); }
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+  private:
+    Database& m_database;
 };
 
 // A session, from which databases are opened.

@@ -2,7 +2,7 @@
 #include "app/app_state.h"
 #include "app/dialogs.h"
 #include "app/fdlg_ora_logon.h"
-#include "db/scripted_engine.h"
+#include "testing/scripted_engine.h"
 #include "testing/test_dialogs.h"
 
 #include <QLabel>

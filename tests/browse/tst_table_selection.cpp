@@ -7,7 +7,7 @@
 #include "catalog/index_info.h"
 #include "catalog/item_texts.h"
 #include "catalog/scripted_catalog.h"
-#include "db/scripted_engine.h"
+#include "testing/scripted_engine.h"
 #include "support/flex_grid.h"
 #include "testing/window_fixture.h"
 

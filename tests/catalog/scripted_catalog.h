@@ -1,7 +1,7 @@
 // A database from the scripted engine with the answers the catalogue queries expect.
 #pragma once
 
-#include "db/scripted_engine.h"
+#include "testing/scripted_engine.h"
 
 #include <QStringList>
 

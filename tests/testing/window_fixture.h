@@ -6,7 +6,7 @@
 #include "app/fdlg_ora_logon.h"
 #include "app/frm_mainkey.h"
 #include "app/frm_search.h"
-#include "db/scripted_engine.h"
+#include "testing/scripted_engine.h"
 #include "testing/test_dialogs.h"
 
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "db/scripted_engine.h"
+#include "testing/scripted_engine.h"
 
 namespace quarnel::db {
 namespace {
