@@ -98,6 +98,16 @@ class ScriptedDatabase : public Database {
         m_closed = true;
     }
 
+  protected:
+    void beginSnapshot() override {
+        m_backend->record(QStringLiteral("BeginReadSnapshot"));
+        m_backend->setInSnapshot(true);
+    }
+    void endSnapshot() noexcept override {
+        m_backend->record(QStringLiteral("EndReadSnapshot"));
+        m_backend->setInSnapshot(false);
+    }
+
   private:
     std::shared_ptr<ScriptedBackend> m_backend;
     bool m_closed = false;
@@ -175,7 +185,7 @@ SessionFactory ScriptedBackend::factory() {
 }
 
 std::unique_ptr<Dynaset> ScriptedBackend::runQuery(const QString& sql, int options) {
-    m_queries.push_back(ScriptedCall{sql, options});
+    m_queries.push_back(ScriptedCall{sql, options, m_inSnapshot});
     m_log.append(QStringLiteral("DbCreateDynaset %1|%2").arg(sql).arg(options));
     for (auto it = m_rules.begin(); it != m_rules.end(); ++it) {
         if (!sql.contains(it->needle))

@@ -41,6 +41,8 @@ struct ScriptedResult {
 struct ScriptedCall {
     QString sql;
     int options = 0;
+    // Whether the query ran inside a read snapshot.
+    bool inSnapshot = false;
 };
 
 class ScriptedBackend : public std::enable_shared_from_this<ScriptedBackend> {
@@ -86,6 +88,7 @@ class ScriptedBackend : public std::enable_shared_from_this<ScriptedBackend> {
     void dynasetOpened() { ++m_openDynasets; }
     void dynasetClosed() { --m_openDynasets; }
     bool closeFails() const { return m_closeFails; }
+    void setInSnapshot(bool inSnapshot) { m_inSnapshot = inSnapshot; }
     int refuseErr() const { return m_refuseErr; }
     const QString& refuseText() const { return m_refuseText; }
     const std::optional<QString>& logonFailure() const { return m_logonFailure; }
@@ -107,6 +110,7 @@ class ScriptedBackend : public std::enable_shared_from_this<ScriptedBackend> {
     QString m_refuseText;
     std::optional<QString> m_logonFailure;
     bool m_closeFails = false;
+    bool m_inSnapshot = false;
 };
 
 }  // namespace quarnel::db
