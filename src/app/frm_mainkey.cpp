@@ -2,6 +2,7 @@
 
 #include "app/dialogs.h"
 #include "app/flex_grid_view.h"
+#include "app/frm_mainkey_copy.h"
 #include "app/frm_search.h"
 #include "app/frm_version.h"
 #include "app/image_list.h"
@@ -65,6 +66,7 @@ frm_mainkey::frm_mainkey(AppState& state) : QMainWindow(nullptr), m_state(state)
     m_layout = layout::MainLayout::design();
     createControls();
     createMenus();
+    connectCopyCommands(*this, m_state);
     createStatusBar();
     resizeClientTwips(this, 8985, 6540 + toTwipsY(this, menuBar()->sizeHint().height()));
     applyLayout();

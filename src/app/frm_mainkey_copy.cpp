@@ -1,0 +1,80 @@
+#include "app/frm_mainkey_copy.h"
+
+#include "app/flex_grid_view.h"
+#include "app/frm_mainkey.h"
+#include "app/qt_clipboard.h"
+#include "export/copy_commands.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTreeWidget>
+
+namespace quarnel {
+namespace {
+
+// The controls the copy commands read, as the window shows them.
+class MainWindowCopyView : public CopyView {
+  public:
+    explicit MainWindowCopyView(const frm_mainkey& window) : m_window(window) {}
+
+    std::optional<QString> selectedTableName() const override {
+        const QString name = m_window.selectedTableName();
+        return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+    }
+    const FlexGrid& grid() const override { return *m_window.MSFlexGrid1; }
+    bool treeHasNodes() const override { return m_window.tvTreeView->topLevelItemCount() > 0; }
+    std::optional<QString> selectedTreeText() const override {
+        const QList<QTreeWidgetItem*> selected = m_window.tvTreeView->selectedItems();
+        return selected.isEmpty() ? std::nullopt : std::optional<QString>(selected[0]->text(0));
+    }
+
+  private:
+    const frm_mainkey& m_window;
+};
+
+// Owns the commands and what they work on; lives as long as the window.
+class CopyCommandsHost : public QObject {
+  public:
+    CopyCommandsHost(frm_mainkey& window, const AppState& state)
+        : QObject(&window), m_view(window), m_commands(state, m_clipboard, m_view) {}
+
+    CopyCommands& commands() { return m_commands; }
+
+  private:
+    QtClipboard m_clipboard;
+    MainWindowCopyView m_view;
+    CopyCommands m_commands;
+};
+
+}  // namespace
+
+void connectCopyCommands(frm_mainkey& window, const AppState& state) {
+    auto* host = new CopyCommandsHost(window, state);
+    // A copy chosen while another command (a lookup) runs does nothing, like every command.
+    auto command = [&window, host](QAction* action, void (CopyCommands::*handler)()) {
+        QObject::connect(action, &QAction::triggered, host, [&window, host, handler] {
+            if (!window.commandRunning())
+                (host->commands().*handler)();
+        });
+    };
+    command(window.mnuCopyTableName, &CopyCommands::mnuCopyTableName_Click);
+    command(window.mnuCopyAllTableTxt, &CopyCommands::mnuCopyAllTableTxt_Click);
+    command(window.mnuSelectCpCsv, &CopyCommands::mnuSelectCpCsv_Click);
+    command(window.mnuSelectCpTxt, &CopyCommands::mnuSelectCpTxt_Click);
+    command(window.mnuCopyTableInfoCsv, &CopyCommands::mnuCopyTableInfoCsv_Click);
+    command(window.mnuCopyTableInfoTxt, &CopyCommands::mnuCopyTableInfoTxt_Click);
+    command(window.mnuCopyPkTxt, &CopyCommands::mnuCopyPkTxt_Click);
+    command(window.mnuCopyTableIndexSelect, &CopyCommands::mnuCopyTableIndexSelect_Click);
+    command(window.mnuCopyTableIndexCsv, &CopyCommands::mnuCopyTableIndexCsv_Click);
+    command(window.mnuCopyTableIndexTxt, &CopyCommands::mnuCopyTableIndexTxt_Click);
+
+    // The grid's context menu: the Edit menu's table-information submenu at the pointer.
+    FlexGridView* view = window.MSFlexGrid1View;
+    QObject::connect(view, &FlexGridView::mousePressed, host,
+                     [&window, view](Qt::MouseButton button, QPoint pos) {
+                         if (button == Qt::RightButton && !window.commandRunning())
+                             window.mnuCopyTableInfo->exec(view->viewport()->mapToGlobal(pos));
+                     });
+}
+
+}  // namespace quarnel
