@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev libgtest-dev
-  xvfb xauth fonts-noto-cjk
+  xvfb xauth xclip fonts-noto-cjk
 )
 missing=()
 for p in "${packages[@]}"; do
