@@ -122,15 +122,37 @@ class CopyMenusTest : public QObject {
         QCOMPARE(clipboardText(), expected);
     }
 
-    // Before any logon nothing has content: every entry is enabled and leaves the clipboard
-    // empty rather than holding what was there.
-    void beforeLogonEveryEntryEmptiesTheClipboard() {
+    // Before any logon and after a disconnect nothing has content: every entry is enabled and
+    // leaves the clipboard empty rather than holding what was there.
+    void withoutContentEveryEntryEmptiesTheClipboard_data() {
+        QTest::addColumn<bool>("disconnect");
+        QTest::newRow("before logon") << false;
+        QTest::newRow("after a disconnect") << true;
+    }
+    void withoutContentEveryEntryEmptiesTheClipboard() {
+        QFETCH(bool, disconnect);
+        if (disconnect) {
+            showItem();
+            m.window->mnuCut->trigger();
+            QVERIFY(!m.state.blnConnected);
+        }
         for (const QString& entry : kCopyEntries) {
             QVERIFY2(action(entry)->isEnabled(), qPrintable(entry));
             putOnClipboard(QStringLiteral("previous"));
             action(entry)->trigger();
             QVERIFY2(clipboardText().isEmpty(), qPrintable(entry));
         }
+    }
+
+    // A copy chosen while a lookup lets events through waits for nothing and does nothing.
+    void noCopyWhileALookupRuns() {
+        showItem();
+        putOnClipboard(QStringLiteral("previous"));
+        QTimer::singleShot(0, m.window, [this] { action("mnuCopyTableInfoCsv")->trigger(); });
+        m.window->cmdView->click();
+        QCOMPARE(clipboardText(), QStringLiteral("previous"));
+        action("mnuCopyTableInfoCsv")->trigger();
+        QCOMPARE(clipboardText(), fixtures::kItemTableInfoCsv);
     }
 
     // The context menus hold the menu bar's own entries: choosing one there copies the same text.
