@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 
 namespace quarnel::dump {
@@ -89,6 +90,12 @@ inline ParsedArguments parseDumpArguments(const QStringList& arguments) {
             options.tables += argument;
             continue;
         }
+        // Messages name an option but never repeat its value, which may be a password typed in
+        // the wrong place: "--password=S3cret" is reported as "--password", "-pS3cret" as "-p".
+        const qsizetype equals = argument.indexOf(u'=');
+        const QString name = argument.startsWith(QLatin1String("--"))
+                                 ? (equals < 0 ? argument : argument.left(equals))
+                                 : argument.left(2);
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             DumpOptions help;
             help.help = true;
@@ -114,8 +121,6 @@ inline ParsedArguments parseDumpArguments(const QStringList& arguments) {
         if (isTextOption)
             continue;
 
-        const qsizetype equals = argument.indexOf(u'=');
-        const QString name = equals < 0 ? argument : argument.left(equals);
         struct ValueOption {
             const char* name;
             QString* value;
@@ -131,8 +136,16 @@ inline ParsedArguments parseDumpArguments(const QStringList& arguments) {
             if (name == QLatin1String(candidate.name))
                 option = &candidate;
         }
-        if (option == nullptr)
-            return failed(QStringLiteral("unknown option %1").arg(argument));
+        if (option == nullptr) {
+            const bool isFlag = name == QLatin1String("--help") ||
+                                name == QLatin1String("--password-stdin") ||
+                                std::any_of(kDumpTextOptions.begin(), kDumpTextOptions.end(),
+                                            [&name](const DumpTextOption& candidate) {
+                                                return name == QLatin1String(candidate.name);
+                                            });
+            return failed(isFlag ? QStringLiteral("%1 takes no value").arg(name)
+                                 : QStringLiteral("unknown option %1").arg(name));
+        }
         if (equals >= 0) {
             *option->value = argument.mid(equals + 1);
         } else if (i + 1 < arguments.size()) {

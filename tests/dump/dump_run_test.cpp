@@ -1,14 +1,12 @@
-// quarnel-dump run as a process against SQLite files made here; its output is compared byte for
-// byte with the texts the catalogue builds for the same tables.
+// quarnel-dump's program run in-process against SQLite files made here; its output is compared
+// byte for byte with the texts the catalogue builds for the same tables.
 #include "catalog/index_info.h"
 #include "catalog/table_info.h"
 #include "catalog/table_list.h"
 #include "db/data_access.h"
+#include "dump/dump_run_fixture.h"
 #include "support/text_encoding.h"
 #include "testing/sqlite_fixture.h"
-
-#include <QCoreApplication>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -37,49 +35,31 @@ const QString kSchema = QStringLiteral(
 // A table whose name CP932 cannot hold.
 const QString kEmojiSchema = QStringLiteral("CREATE TABLE \"T😀\" (A NUMBER(3));");
 
-struct DumpOutput {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using testing::DumpOutput;
 
-class DumpProcessTest : public ::testing::Test {
+class DumpRunTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        if (QCoreApplication::instance() == nullptr) {
-            static int argc = 1;
-            static char name[] = "quarnel_core_tests";
-            static char* argv[] = {name, nullptr};
-            new QCoreApplication(argc, argv);  // Kept for the whole test program.
-        }
-        s_fixture = std::make_unique<testing::SqliteFixture>();
+        s_fixture = std::make_unique<quarnel::testing::SqliteFixture>();
         s_path = s_fixture->createDatabase(kSchema, QStringLiteral("schema.db"));
         s_emojiPath = s_fixture->createDatabase(kEmojiSchema, QStringLiteral("emoji.db"));
-        s_database =
-            db::CreateSession(QLatin1String(db::kSessionClassName))
-                ->DbOpenDatabase(testing::SqliteFixture::hostFor(s_path), QStringLiteral("u/"), 3);
+        s_database = db::CreateSession(QLatin1String(db::kSessionClassName))
+                         ->DbOpenDatabase(quarnel::testing::SqliteFixture::hostFor(s_path),
+                                          QStringLiteral("u/"), 3);
     }
     static void TearDownTestSuite() {
         s_database.reset();
         s_fixture.reset();
     }
 
-    static QString host() { return testing::SqliteFixture::hostFor(s_path); }
+    static QString host() { return quarnel::testing::SqliteFixture::hostFor(s_path); }
     static db::Database& database() { return *s_database; }
 
     static DumpOutput dump(const QStringList& arguments, const QByteArray& input = {}) {
-        QProcess process;
-        process.start(QStringLiteral(QUARNEL_DUMP), arguments);
-        EXPECT_TRUE(process.waitForStarted(-1));
-        process.write(input);
-        process.closeWriteChannel();
-        EXPECT_TRUE(process.waitForFinished(-1));
-        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-        return {process.exitCode(), process.readAllStandardOutput(),
-                process.readAllStandardError()};
+        return testing::runDumpMain(arguments, db::CreateSession, input);
     }
 
-    static inline std::unique_ptr<testing::SqliteFixture> s_fixture;
+    static inline std::unique_ptr<quarnel::testing::SqliteFixture> s_fixture;
     static inline QString s_path;
     static inline QString s_emojiPath;
     static inline std::shared_ptr<db::Database> s_database;
@@ -134,10 +114,10 @@ const std::vector<Selection>& selections() {
     return cases;
 }
 
-class DumpTextTest : public DumpProcessTest,
+class DumpTextTest : public DumpRunTest,
                      public ::testing::WithParamInterface<std::tuple<size_t, size_t>> {};
 
-TEST_P(DumpTextTest, WritesTheCatalogueTextsOneAfterTheOther) {
+TEST_P(DumpTextTest, WritesTheCatalogueTextsInTheLayoutOfOneOrSeveralTables) {
     const WhatCase& what = whatCases()[std::get<0>(GetParam())];
     const Selection& selection = selections()[std::get<1>(GetParam())];
 
@@ -148,13 +128,30 @@ TEST_P(DumpTextTest, WritesTheCatalogueTextsOneAfterTheOther) {
         ASSERT_EQ(list.names.size(), 4);
         tables = list.names.toStringList();
     }
-    QString expected;
+    // Each table's text as the window holds it; several tables each end in CR LF and are kept
+    // apart by an empty line, their key columns listed as TABLE TAB COLUMN.
+    QStringList texts;
+    QString keyLines;
     for (const QString& table : tables) {
         const TableInfoResult tableInfo = catalog::loadTableInfo(database(), table);
         const IndexInfoResult indexInfo = catalog::loadIndexInfo(database(), table);
         ASSERT_TRUE(tableInfo.exists && indexInfo.exists);
         ASSERT_FALSE(tableInfo.error || indexInfo.error);
-        expected += what.pick(tableInfo, indexInfo);
+        texts += what.pick(tableInfo, indexInfo);
+        for (const QString& column : tableInfo.primaryKey)
+            keyLines += table + u'\t' + column + kCrLf;
+    }
+    QString expected;
+    if (selection.tables.size() == 1) {
+        expected = texts.front();
+    } else if (QLatin1String(what.option) == QLatin1String("--pk")) {
+        expected = keyLines;
+    } else {
+        for (QString& text : texts) {
+            if (!text.endsWith(kCrLf))
+                text += kCrLf;
+        }
+        expected = texts.join(kCrLf);
     }
     ASSERT_FALSE(expected.isEmpty());
 
@@ -177,7 +174,64 @@ INSTANTIATE_TEST_SUITE_P(EveryTextAndSelection, DumpTextTest,
                                     selections()[std::get<1>(info.param)].name;
                          });
 
-TEST_F(DumpProcessTest, ListWritesTheTableListText) {
+// The layout of several tables, byte for byte.
+struct LayoutCase {
+    const char* name;
+    QStringList arguments;
+    QByteArray out;
+};
+
+void PrintTo(const LayoutCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DumpLayoutTest : public DumpRunTest, public ::testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(DumpLayoutTest, WritesTheBytes) {
+    const DumpOutput output = dump(QStringList{QStringLiteral("--host"), host(),
+                                               QStringLiteral("--user"), QStringLiteral("u")} +
+                                   GetParam().arguments);
+
+    EXPECT_EQ(output.exitCode, 0) << output.err.toStdString();
+    EXPECT_EQ(output.out.toStdString(), GetParam().out.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DumpLayoutTest,
+    ::testing::Values(
+        // The index text of a table ends without CR LF; the first is a table without indexes.
+        LayoutCase{"IndexTxtOfTwoTables",
+                   {"--index-txt", "NOTE_LOG", "ITEM"},
+                   "TEBLE_NAME/INDEX_NAME/CPOSI_NAME/COLUMN_NAME\r\nNOTE_LOG\r\n"
+                   "\r\n"
+                   "TEBLE_NAME/INDEX_NAME/CPOSI_NAME/COLUMN_NAME\r\nITEM\r\n"
+                   "\tITEM_IX1\r\n\t\t1 PRODUCT\r\n\tITEM_PK\r\n\t\t1 ORD_NO\r\n\t\t2 LINE_NO\r\n"},
+        // An empty text is an empty line of its own.
+        LayoutCase{"IndexDdlWithAnEmptyText",
+                   {"--index-ddl", "NOTE_LOG", "ITEM"},
+                   "\r\n"
+                   "\r\n"
+                   "CREATE INDEX ITEM_IX1 ON \r\n    ITEM (\r\n        PRODUCT);\r\n"
+                   "CREATE INDEX ITEM_PK ON \r\n    ITEM (\r\n        ORD_NO, \r\n        "
+                   "LINE_NO);\r\n"},
+        // A text that ends in CR LF gets no second one.
+        LayoutCase{"InfoCsvOfTwoTables",
+                   {"--info-csv", "NOTE_LOG", "ITEM"},
+                   "NOTE_LOG\r\n,,PK,NAME,SIZE,TYPE1,TYPE2,NULL\r\n,1,,LOGGED,7,DATE,Date,Null\r\n"
+                   ",2,,NOTE,400,VARCHAR2,String,Null\r\n"
+                   "\r\n"
+                   "ITEM\r\n,,PK,NAME,SIZE,TYPE1,TYPE2,NULL\r\n"
+                   ",1,\xe2\x80\xbb,ORD_NO,6,NUMBER,Double,Not Null\r\n"
+                   ",2,\xe2\x80\xbb,LINE_NO,3,NUMBER,Double,Not Null\r\n"
+                   ",3,,PRODUCT,20,VARCHAR2,String,Null\r\n,4,,QTY,9,NUMBER,Double,Null\r\n"},
+        // Key columns with their table; a table without a key writes nothing.
+        LayoutCase{"PkOfThreeTables",
+                   {"--pk", "ORDERS", "NOTE_LOG", "ITEM"},
+                   "ORDERS\tORD_NO\r\nITEM\tORD_NO\r\nITEM\tLINE_NO\r\n"},
+        LayoutCase{"PkOfOneTableIsTheWindowsText", {"--pk", "ITEM"}, "ORD_NO\r\nLINE_NO\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DumpRunTest, ListWritesTheTableListText) {
     const catalog::TableListResult list = catalog::readTableList(database());
     ASSERT_FALSE(list.error.has_value());
 
@@ -188,7 +242,7 @@ TEST_F(DumpProcessTest, ListWritesTheTableListText) {
     EXPECT_EQ(output.out.toStdString(), list.strTableListTxt.toUtf8().toStdString());
 }
 
-TEST_F(DumpProcessTest, Cp932WritesShiftJisBytes) {
+TEST_F(DumpRunTest, Cp932WritesShiftJisBytes) {
     const DumpOutput output =
         dump({QStringLiteral("--host"), host(), QStringLiteral("--user"), QStringLiteral("demo"),
               QStringLiteral("--encoding"), QStringLiteral("CP932"), QStringLiteral("--list")});
@@ -205,9 +259,9 @@ TEST_F(DumpProcessTest, Cp932WritesShiftJisBytes) {
                               .value_or(QByteArray()));
 }
 
-TEST_F(DumpProcessTest, CharacterOutsideCp932IsWrittenInUtf8) {
+TEST_F(DumpRunTest, CharacterOutsideCp932IsWrittenInUtf8) {
     const DumpOutput output =
-        dump({QStringLiteral("--host"), testing::SqliteFixture::hostFor(s_emojiPath),
+        dump({QStringLiteral("--host"), quarnel::testing::SqliteFixture::hostFor(s_emojiPath),
               QStringLiteral("--user"), QStringLiteral("u"), QStringLiteral("--table-ddl")});
 
     EXPECT_EQ(output.exitCode, 0) << output.err.toStdString();
@@ -221,7 +275,7 @@ struct LogonCase {
     QByteArray input;
 };
 
-class DumpLogonTest : public DumpProcessTest, public ::testing::WithParamInterface<LogonCase> {};
+class DumpLogonTest : public DumpRunTest, public ::testing::WithParamInterface<LogonCase> {};
 
 TEST_P(DumpLogonTest, LogsOnAsTheLogonDialogDoes) {
     QStringList arguments = GetParam().arguments;
@@ -262,13 +316,12 @@ void PrintTo(const FailureCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class DumpFailureTest : public DumpProcessTest,
-                        public ::testing::WithParamInterface<FailureCase> {};
+class DumpFailureTest : public DumpRunTest, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(DumpFailureTest, WritesNothingAndSaysWhy) {
     const FailureCase& c = GetParam();
     const QString missingHost =
-        testing::SqliteFixture::hostFor(s_fixture->filePath(QStringLiteral("missing.db")));
+        quarnel::testing::SqliteFixture::hostFor(s_fixture->filePath(QStringLiteral("missing.db")));
     QString refusal;
     try {
         db::CreateSession(QLatin1String(db::kSessionClassName))
@@ -280,7 +333,7 @@ TEST_P(DumpFailureTest, WritesNothingAndSaysWhy) {
     QStringList arguments = c.arguments;
     arguments.replaceInStrings(QStringLiteral("{host}"), host());
     arguments.replaceInStrings(QStringLiteral("{emoji}"),
-                               testing::SqliteFixture::hostFor(s_emojiPath));
+                               quarnel::testing::SqliteFixture::hostFor(s_emojiPath));
     arguments.replaceInStrings(QStringLiteral("{missing}"), missingHost);
     QString err = c.err;
     err.replace(QStringLiteral("{refusal}"), refusal);
@@ -313,7 +366,12 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"UnknownEncoding",
                     {"--host", "{host}", "--user", "u", "--encoding", "NO-SUCH"},
                     2,
-                    kPrefix + "unknown encoding NO-SUCH (see --help)\n"},
+                    kPrefix + "unknown --encoding name (see --help)\n"},
+        // A value typed in the wrong place may be a password: it is never repeated.
+        FailureCase{"PasswordOnTheCommandLine",
+                    {"--host", "{host}", "--user", "u", "--password=S3cret"},
+                    2,
+                    kPrefix + "unknown option --password (see --help)\n"},
         // The existing table named first is not written either.
         FailureCase{"UnknownTable",
                     {"--host", "{host}", "--user", "u", "--pk", "ORDERS", "NOPE"},
