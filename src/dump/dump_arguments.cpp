@@ -1,5 +1,7 @@
 #include "dump/dump_arguments.h"
 
+#include "db/logon.h"
+
 #include <algorithm>
 
 namespace quarnel::dump {
@@ -98,7 +100,7 @@ ParsedArguments parseDumpArguments(const QStringList& arguments) {
         return failed(QStringLiteral("--host is required"));
     if (!userGiven)
         return failed(QStringLiteral("--user is required"));
-    if (options.user.isEmpty())
+    if (!db::hasUserId(options.user))
         return failed(QStringLiteral("--user must not be empty"));
     if (options.encoding.isEmpty())
         return failed(QStringLiteral("--encoding must not be empty"));

@@ -5,6 +5,8 @@
 #include "support/logon_text.h"
 #include "support/text_encoding.h"
 
+#include <optional>
+
 namespace quarnel::dump {
 namespace {
 
@@ -43,14 +45,16 @@ int writeOutput(const DumpEnvironment& environment, const QByteArray& bytes) {
 DumpTextResult buildInSnapshot(db::Database& database, const DumpOptions& options) {
     DumpTextResult result;
     for (int attempt = 0; attempt < 2; ++attempt) {
+        std::optional<db::ReadSnapshot> snapshot;
         try {
-            const db::ReadSnapshot snapshot(database);
-            result = buildDumpText(database, options.text, options.tables);
+            snapshot.emplace(database);
         } catch (const db::DbError& error) {
             result = {std::nullopt,
                       QStringLiteral("cannot begin a read snapshot: ") + error.description(),
                       isSchemaChange(error.description())};
         }
+        if (snapshot)
+            result = buildDumpText(database, options.text, options.tables);
         if (result.text || !result.schemaChanged)
             break;
     }

@@ -161,6 +161,91 @@ TEST(DumpSchemaChangeFailureTest, OtherFailuresAreNotTriedAgain) {
     EXPECT_EQ(snapshotTrace(*backend), QStringLiteral("Begin Q End"));
 }
 
+// A database whose read snapshot cannot begin; everything else goes to the scripted one.
+class UnreadableDatabase : public db::Database {
+  public:
+    UnreadableDatabase(std::shared_ptr<db::Database> inner, QString failure,
+                       std::shared_ptr<int> begins)
+        : m_inner(std::move(inner)), m_failure(std::move(failure)), m_begins(std::move(begins)) {}
+
+    void LastServerErrReset() override { m_inner->LastServerErrReset(); }
+    int LastServerErr() const override { return m_inner->LastServerErr(); }
+    QString LastServerErrText() const override { return m_inner->LastServerErrText(); }
+    std::unique_ptr<db::Dynaset> DbCreateDynaset(const QString& sql, int options) override {
+        return m_inner->DbCreateDynaset(sql, options);
+    }
+    void Close() override { m_inner->Close(); }
+
+  protected:
+    void beginSnapshot() override {
+        ++*m_begins;
+        throw db::DbError(m_failure);
+    }
+
+  private:
+    std::shared_ptr<db::Database> m_inner;
+    QString m_failure;
+    std::shared_ptr<int> m_begins;
+};
+
+class UnreadableSession : public db::Session {
+  public:
+    UnreadableSession(std::shared_ptr<db::Session> inner, QString failure,
+                      std::shared_ptr<int> begins)
+        : m_inner(std::move(inner)), m_failure(std::move(failure)), m_begins(std::move(begins)) {}
+
+    void LastServerErrReset() override { m_inner->LastServerErrReset(); }
+    int LastServerErr() const override { return m_inner->LastServerErr(); }
+    QString LastServerErrText() const override { return m_inner->LastServerErrText(); }
+    std::shared_ptr<db::Database> DbOpenDatabase(const QString& host, const QString& connect,
+                                                 int options) override {
+        return std::make_shared<UnreadableDatabase>(m_inner->DbOpenDatabase(host, connect, options),
+                                                    m_failure, m_begins);
+    }
+
+  private:
+    std::shared_ptr<db::Session> m_inner;
+    QString m_failure;
+    std::shared_ptr<int> m_begins;
+};
+
+struct BeginFailureCase {
+    const char* name;
+    QString failure;
+    int begins;
+};
+
+void PrintTo(const BeginFailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DumpBeginFailureTest : public ::testing::TestWithParam<BeginFailureCase> {};
+
+TEST_P(DumpBeginFailureTest, IsReportedWithoutAQuery) {
+    const BeginFailureCase& c = GetParam();
+    auto backend = twoTables();
+    auto begins = std::make_shared<int>(0);
+    const db::SessionFactory factory = [&](const QString& className) {
+        return std::make_shared<UnreadableSession>(backend->factory()(className), c.failure,
+                                                   begins);
+    };
+
+    const DumpOutput output = runDumpMain({"--host", "H", "--user", "u"}, factory);
+
+    EXPECT_EQ(output.exitCode, 1);
+    EXPECT_TRUE(output.out.isEmpty());
+    EXPECT_EQ(output.err.toStdString(),
+              ("quarnel-dump: cannot begin a read snapshot: " + c.failure + "\n").toStdString());
+    EXPECT_TRUE(backend->queries().empty());
+    EXPECT_EQ(*begins, c.begins);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DumpBeginFailureTest,
+    ::testing::Values(BeginFailureCase{"Locked", QStringLiteral("database is locked"), 1},
+                      BeginFailureCase{"SchemaChangedTwice", kSchemaChanged, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(DumpLogonRuleTest, LogsOnByTheLogonDialogsRule) {
     auto backend = twoTables();
     const DumpOutput output =
