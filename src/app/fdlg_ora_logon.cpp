@@ -4,7 +4,7 @@
 #include "app/screen_units.h"
 #include "app/ui_texts.h"
 #include "app/zoom_animation.h"
-#include "support/logon_text.h"
+#include "db/logon.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -111,77 +111,39 @@ void fdlgOraLogon::cmdCancel_Click() {
 
 void fdlgOraLogon::cmdOK_Click() {
     // Clear what an earlier attempt left; either object may not exist yet.
-    try {
-        if (m_state.objOraDatabase)
-            m_state.objOraDatabase->LastServerErrReset();
-    } catch (...) {
-    }
-    try {
-        if (m_state.objOraSession)
-            m_state.objOraSession->LastServerErrReset();
-    } catch (...) {
-    }
+    db::resetServerErrors(m_state.objOraSession.get(), m_state.objOraDatabase.get());
 
     m_state.blnConnected = false;
-    if (txtUsrID->text().isEmpty()) {
+    const QString user = txtUsrID->text();
+    if (!db::hasUserId(user)) {
         m_state.dialogs->message(this, ui::kNoUserName, MessageIcon::Exclamation, executableName());
         txtUsrID->setFocus();
         return;
     }
-
-    m_state.strUserId = trimSpaces(txtUsrID->text());
-    m_state.strHostString = trimSpaces(txtHost->text());
-    // The password goes from the box straight into a connect string of its own, which is wiped
-    // once the attempt is over; no other copy is made.
-    QString connectString;
-    {
-        const QString typed = txtPasswd->text();
-        const QStringView password = trimSpaces(QStringView(typed));
-        connectString.reserve(m_state.strUserId.size() + 1 + password.size());
-        connectString.append(m_state.strUserId).append(u'/').append(password);
-    }
-    const QString host = m_state.strHostString;
+    const QString host = txtHost->text();
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     lblMessage->setText(ui::kConnecting);
     repaint();
 
-    try {
-        m_state.objOraSession = m_state.sessionFactory(QLatin1String(db::kSessionClassName));
-        m_state.objOraDatabase = m_state.objOraSession->DbOpenDatabase(host, connectString, 3);
-        m_state.blnConnected = true;
-    } catch (const db::DbError& error) {
-        wipe(connectString);
-        reportFailure(error.description());
-    } catch (const std::exception& error) {
-        wipe(connectString);
-        reportFailure(QString::fromLocal8Bit(error.what()));
-    }
-    wipe(connectString);
+    // The typed password is only viewed; the attempt copies it into its connect string alone.
+    const QString typed = txtPasswd->text();
+    const db::LogonResult result = db::logOn(m_state.sessionFactory, {user, typed, host},
+                                             m_state.objOraSession, m_state.objOraDatabase);
+    m_state.strUserId = result.userId;
+    m_state.strHostString = result.hostString;
+    m_state.blnConnected = result.connected;
+    QGuiApplication::restoreOverrideCursor();
+    if (!result.connected)
+        m_state.dialogs->message(this, result.failure, MessageIcon::Exclamation, executableName());
 
     lblMessage->clear();
-    QGuiApplication::restoreOverrideCursor();
     if (m_state.blnConnected) {
         txtPasswd->clear();
         accept();
     } else {
         txtUsrID->setFocus();
     }
-}
-
-void fdlgOraLogon::reportFailure(const QString& fallbackText) {
-    QString text = fallbackText;
-    try {
-        if (m_state.objOraSession && m_state.objOraSession->LastServerErr() != 0) {
-            text = m_state.objOraSession->LastServerErrText();
-        } else if (m_state.objOraDatabase && m_state.objOraDatabase->LastServerErr() != 0) {
-            text = m_state.objOraDatabase->LastServerErrText();
-        }
-    } catch (...) {
-    }
-    QGuiApplication::restoreOverrideCursor();
-    m_state.dialogs->message(this, text, MessageIcon::Exclamation, executableName());
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 bool fdlgOraLogon::eventFilter(QObject* watched, QEvent* event) {

@@ -38,8 +38,6 @@ class fdlgOraLogon : public QDialog {
     void done(int result) override;
 
   private:
-    void reportFailure(const QString& fallbackText);
-
     AppState& m_state;
     QWidget* m_mainWindow;
 };

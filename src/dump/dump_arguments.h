@@ -1,7 +1,5 @@
-// The command line of quarnel-dump, read into options.
-//
-// The parser is pure (no input, output or database) and lives in this header so the core test
-// program, which links only the core library, checks it directly.
+// The command line of quarnel-dump, read into options. The parser is pure: no input, output or
+// database.
 #pragma once
 
 #include "support/text_encoding.h"
@@ -67,95 +65,6 @@ struct ParsedArguments {
 // Reads the arguments that follow the program name. Options take their value as the next
 // argument or after "=" (--host=HOST); "--" ends the options, so table names after it may start
 // with "-".
-inline ParsedArguments parseDumpArguments(const QStringList& arguments) {
-    ParsedArguments parsed;
-    DumpOptions& options = parsed.options;
-    bool hostGiven = false;
-    bool userGiven = false;
-    bool encodingGiven = false;
-    QString textOption;
-    const auto failed = [&parsed](const QString& error) {
-        parsed.error = error;
-        return parsed;
-    };
-
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--")) {
-            options.tables += arguments.mid(i + 1);
-            break;
-        }
-        if (!argument.startsWith(u'-')) {
-            options.tables += argument;
-            continue;
-        }
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            DumpOptions help;
-            help.help = true;
-            return {help, {}};
-        }
-        if (argument == QLatin1String("--password-stdin")) {
-            options.passwordFromStdin = true;
-            continue;
-        }
-
-        bool isTextOption = false;
-        for (const DumpTextOption& candidate : kDumpTextOptions) {
-            if (argument != QLatin1String(candidate.name))
-                continue;
-            if (!textOption.isEmpty()) {
-                return failed(QStringLiteral("%1 and %2: only one text can be chosen")
-                                  .arg(textOption, argument));
-            }
-            textOption = argument;
-            options.text = candidate.text;
-            isTextOption = true;
-        }
-        if (isTextOption)
-            continue;
-
-        const qsizetype equals = argument.indexOf(u'=');
-        const QString name = equals < 0 ? argument : argument.left(equals);
-        struct ValueOption {
-            const char* name;
-            QString* value;
-            bool* given;
-        };
-        const std::array<ValueOption, 3> valueOptions{{
-            {"--host", &options.host, &hostGiven},
-            {"--user", &options.user, &userGiven},
-            {"--encoding", &options.encoding, &encodingGiven},
-        }};
-        const ValueOption* option = nullptr;
-        for (const ValueOption& candidate : valueOptions) {
-            if (name == QLatin1String(candidate.name))
-                option = &candidate;
-        }
-        if (option == nullptr)
-            return failed(QStringLiteral("unknown option %1").arg(argument));
-        if (equals >= 0) {
-            *option->value = argument.mid(equals + 1);
-        } else if (i + 1 < arguments.size()) {
-            *option->value = arguments[++i];
-        } else {
-            return failed(QStringLiteral("%1 needs a value").arg(name));
-        }
-        if (*option->given)
-            return failed(QStringLiteral("%1 is given twice").arg(name));
-        *option->given = true;
-    }
-
-    if (!hostGiven)
-        return failed(QStringLiteral("--host is required"));
-    if (!userGiven)
-        return failed(QStringLiteral("--user is required"));
-    if (options.user.isEmpty())
-        return failed(QStringLiteral("--user must not be empty"));
-    if (options.encoding.isEmpty())
-        return failed(QStringLiteral("--encoding must not be empty"));
-    if (options.text == DumpText::List && !options.tables.isEmpty())
-        return failed(QStringLiteral("--list takes no table names"));
-    return parsed;
-}
+ParsedArguments parseDumpArguments(const QStringList& arguments);
 
 }  // namespace quarnel::dump

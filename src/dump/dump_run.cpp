@@ -1,23 +1,16 @@
 #include "dump/dump_run.h"
 
-#include "catalog/index_info.h"
-#include "catalog/table_exists.h"
-#include "catalog/table_info.h"
-#include "catalog/table_list.h"
+#include "db/logon.h"
+#include "dump/dump_text.h"
 #include "support/logon_text.h"
 #include "support/text_encoding.h"
+
+#include <optional>
 
 namespace quarnel::dump {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-using quarnel::wipe;
-
-void wipe(QByteArray& bytes) {
-    bytes.fill('\0');
-    bytes.clear();
-}
 
 // `text` on one line: line breaks become spaces, trailing ones are dropped.
 QString oneLine(QString text) {
@@ -29,127 +22,43 @@ QString oneLine(QString text) {
     return text;
 }
 
-void writeLine(QIODevice& device, const QString& line) {
-    device.write((line + u'\n').toUtf8());
+// Writes all of `bytes`; false when the device took less.
+bool writeAll(QIODevice& device, const QByteArray& bytes) {
+    return device.write(bytes) == bytes.size();
 }
 
 void reportFailure(QIODevice& err, const QString& message) {
-    writeLine(err, QStringLiteral("quarnel-dump: ") + oneLine(message));
+    writeAll(err, (QStringLiteral("quarnel-dump: ") + oneLine(message) + u'\n').toUtf8());
 }
 
-// The password line without its LF or CR LF.
-QString passwordFrom(QByteArray line) {
-    if (line.endsWith('\n'))
-        line.chop(line.endsWith("\r\n") ? 2 : 1);
-    QString password = QString::fromUtf8(line);
-    wipe(line);
-    return password;
+// Writes `bytes` to standard output; on failure says so on `err`. Returns the exit status.
+int writeOutput(const DumpEnvironment& environment, const QByteArray& bytes) {
+    if (writeAll(environment.out, bytes))
+        return kExitSuccess;
+    reportFailure(environment.err, QStringLiteral("cannot write to standard output: ") +
+                                       environment.out.errorString());
+    return kExitFailure;
 }
 
-struct Logon {
-    std::shared_ptr<db::Session> session;
-    std::shared_ptr<db::Database> database;
-};
-
-// Opens the database as the logon dialog does; on refusal returns no database and the engine's
-// own text in `*error`.
-Logon logOn(const DumpOptions& options, QString password, QString* error) {
-    Logon logon;
-    QString trimmedPassword = trimSpaces(password);
-    QString connectString = trimSpaces(options.user) + u'/' + trimmedPassword;
-    wipe(trimmedPassword);
-    wipe(password);
-    try {
-        logon.session = db::CreateSession(QLatin1String(db::kSessionClassName));
-        logon.database = logon.session->DbOpenDatabase(trimSpaces(options.host), connectString, 3);
-    } catch (const db::DbError& failure) {
-        *error = failure.description();
-    } catch (const std::exception& failure) {
-        *error = QString::fromLocal8Bit(failure.what());
-    }
-    wipe(connectString);
-    if (!logon.database) {
+// The chosen text, built inside one read snapshot, with one more try in a new snapshot when the
+// schema changed under the first.
+DumpTextResult buildInSnapshot(db::Database& database, const DumpOptions& options) {
+    DumpTextResult result;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::optional<db::ReadSnapshot> snapshot;
         try {
-            if (logon.session && logon.session->LastServerErr() != 0)
-                *error = logon.session->LastServerErrText();
-        } catch (...) {
+            snapshot.emplace(database);
+        } catch (const db::DbError& error) {
+            result = {std::nullopt,
+                      QStringLiteral("cannot begin a read snapshot: ") + error.description(),
+                      isSchemaChange(error.description())};
         }
-    }
-    return logon;
-}
-
-bool needsTableInfo(DumpText text) {
-    return text == DumpText::InfoCsv || text == DumpText::InfoTxt || text == DumpText::Pk ||
-           text == DumpText::TableDdl || text == DumpText::Ddl;
-}
-
-bool needsIndexInfo(DumpText text) {
-    return text == DumpText::IndexCsv || text == DumpText::IndexTxt || text == DumpText::IndexDdl ||
-           text == DumpText::Ddl;
-}
-
-QString unknownTables(const QStringList& missing) {
-    return (missing.size() == 1 ? QStringLiteral("no such table: ")
-                                : QStringLiteral("no such tables: ")) +
-           missing.join(QStringLiteral(", "));
-}
-
-// One table's text, appended to `output`; false with `*error` set when it cannot be built.
-bool appendTableText(db::Database& database, DumpText text, const QString& table, QString& output,
-                     QString* error) {
-    const auto failed = [&](const QString& reason) {
-        *error = QStringLiteral("reading table %1 failed: %2").arg(table, reason);
-        return false;
-    };
-    catalog::TableInfoResult tableInfo;
-    catalog::IndexInfoResult indexInfo;
-    if (needsTableInfo(text)) {
-        tableInfo = catalog::loadTableInfo(database, table);
-        if (tableInfo.error)
-            return failed(*tableInfo.error);
-        if (!tableInfo.exists) {
-            *error = unknownTables({table});
-            return false;
-        }
-    }
-    if (needsIndexInfo(text)) {
-        indexInfo = catalog::loadIndexInfo(database, table);
-        if (indexInfo.error)
-            return failed(*indexInfo.error);
-        if (!indexInfo.exists) {
-            *error = unknownTables({table});
-            return false;
-        }
-    }
-    switch (text) {
-        case DumpText::List:
-            break;
-        case DumpText::InfoCsv:
-            output += tableInfo.strTableInfoCsv;
-            break;
-        case DumpText::InfoTxt:
-            output += tableInfo.strTableInfoTxt;
-            break;
-        case DumpText::Pk:
-            output += tableInfo.strPkTxt;
-            break;
-        case DumpText::TableDdl:
-            output += tableInfo.strCreateTableSql;
-            break;
-        case DumpText::IndexCsv:
-            output += indexInfo.strIndexInfoCsv;
-            break;
-        case DumpText::IndexTxt:
-            output += indexInfo.strIndexInfoTxt;
-            break;
-        case DumpText::IndexDdl:
-            output += indexInfo.strCreateIndexSql;
-            break;
-        case DumpText::Ddl:
-            output += tableInfo.strCreateTableSql + kCrLf + kCrLf + indexInfo.strCreateIndexSql;
+        if (snapshot)
+            result = buildDumpText(database, options.text, options.tables);
+        if (result.text || !result.schemaChanged)
             break;
     }
-    return true;
+    return result;
 }
 
 }  // namespace
@@ -166,9 +75,13 @@ QString helpText() {
 Logs on as Quarnel does and writes the catalogue texts it shows, built by the same code.
   --host HOST        host string; sqlite:PATH opens an SQLite file with the embedded engine
   --user USER        user ID (spaces at either end are dropped, as in the logon dialog)
-  --password-stdin   read the password from the first line of standard input; else it is empty
-  --encoding NAME    write in NAME instead of UTF-8 (CP932, SHIFT_JIS, EUC-JP, ...); a
-                     character that NAME cannot hold is an error, never replaced
+  --password-stdin   read the password from the first line of standard input (at most 4096
+                     bytes of UTF-8); else it is empty
+  --encoding NAME    write in NAME instead of UTF-8 (CP932, SHIFT_JIS, EUC-JP, ...). A character
+                     that NAME cannot hold, or that would read back as another one, is an error,
+                     never replaced. CP932 only writes the JIS variants 〜‖−¢£¬¥ (U+301C U+2016
+                     U+2212 U+00A2 U+00A3 U+00AC U+00A5) as Japanese Windows does: 81 60, 81 61,
+                     81 7C, 81 91, 81 92, 81 CA, 5C.
 WHAT, one of (default --ddl):
   --list       the table list (count line, then one name a line); takes no TABLE
   --info-csv   columns as CSV              --info-txt   columns as tab-separated text
@@ -176,96 +89,68 @@ WHAT, one of (default --ddl):
   --index-csv  indexes as CSV              --index-txt  indexes as indented text
   --index-ddl  CREATE INDEX statements     --ddl        table DDL, CR LF CR LF, index DDL
 TABLE: names exactly as listed (case matters); none means every table, in list order.
-The texts are written one after the other, as built, with their CR LF line ends; nothing is
-written unless all of them could be built and encoded.
-Exit status: 0 done; 1 logon refused, unknown table, failed query or encoding; 2 bad arguments.
+Line ends are CR LF. One TABLE gives its text exactly as Quarnel holds it. Two or more TABLEs,
+or none (every table), give each table's text followed by CR LF unless it already ends with
+one, and an empty line between two tables; --pk gives one line per key column instead. The
+bytes for the tables A and B:
+  text of A, [CR LF], CR LF, text of B, [CR LF]     ([CR LF] only where the text lacks one)
+  --pk:  A TAB A_KEY1 CR LF  A TAB A_KEY2 CR LF  B TAB B_KEY1 CR LF
+The whole run reads one snapshot of the database. Nothing is written unless every text could
+be built and encoded.
+Exit status: 0 done; 1 logon refused, unknown table, failed query, encoding or write; 2 bad
+arguments or password line.
 )");
 }
 
-std::optional<QString> buildDumpText(db::Database& database, DumpText text,
-                                     const QStringList& tables, QString* error) {
-    QStringList names = tables;
-    if (text == DumpText::List || names.isEmpty()) {
-        catalog::TableListResult list = catalog::readTableList(database);
-        if (list.error) {
-            *error = QStringLiteral("reading the table list failed: ") + *list.error;
-            return std::nullopt;
-        }
-        if (text == DumpText::List)
-            return list.strTableListTxt;
-        names = list.names.toStringList();
-    } else {
-        QStringList missing;
-        for (const QString& table : names) {
-            try {
-                if (!missing.contains(table) && !catalog::tableExists(database, table))
-                    missing += table;
-            } catch (const db::DbError& failure) {
-                *error =
-                    QStringLiteral("reading table %1 failed: %2").arg(table, failure.description());
-                return std::nullopt;
-            }
-        }
-        if (!missing.isEmpty()) {
-            *error = unknownTables(missing);
-            return std::nullopt;
-        }
-    }
-
-    QString output;
-    for (const QString& table : names) {
-        if (!appendTableText(database, text, table, output, error))
-            return std::nullopt;
-    }
-    return output;
-}
-
-int runDump(const DumpOptions& options, const LineReader& readLine, QIODevice& out,
-            QIODevice& err) {
+int runDump(const DumpOptions& options, const DumpEnvironment& environment) {
     if (!isKnownEncoding(options.encoding)) {
-        reportFailure(err,
-                      QStringLiteral("unknown encoding %1 (see --help)").arg(options.encoding));
+        reportFailure(environment.err, QStringLiteral("unknown --encoding name (see --help)"));
         return kExitBadArguments;
     }
 
-    QString error;
-    const Logon logon =
-        logOn(options, options.passwordFromStdin ? passwordFrom(readLine()) : QString(), &error);
-    if (!logon.database) {
-        reportFailure(err, QStringLiteral("logon refused: ") + error);
+    QString password;
+    if (options.passwordFromStdin) {
+        QString error;
+        std::optional<QString> line = readPasswordLine(environment.readInput, &error);
+        if (!line) {
+            reportFailure(environment.err, error);
+            return kExitBadArguments;
+        }
+        password = std::move(*line);
+    }
+    std::shared_ptr<db::Session> session;
+    std::shared_ptr<db::Database> database;
+    const db::LogonResult logon = db::logOn(
+        environment.createSession, {options.user, password, options.host}, session, database);
+    wipe(password);
+    if (!logon.connected) {
+        reportFailure(environment.err, QStringLiteral("logon refused: ") + logon.failure);
         return kExitFailure;
     }
 
-    const std::optional<QString> text =
-        buildDumpText(*logon.database, options.text, options.tables, &error);
-    if (!text) {
-        reportFailure(err, error);
+    const DumpTextResult text = buildInSnapshot(*database, options);
+    if (!text.text) {
+        reportFailure(environment.err, text.error);
         return kExitFailure;
     }
-    const std::optional<QByteArray> bytes = encodeText(*text, options.encoding, &error);
+    QString error;
+    const std::optional<QByteArray> bytes = encodeText(*text.text, options.encoding, &error);
     if (!bytes) {
-        reportFailure(err, QStringLiteral("cannot write the output: ") + error);
+        reportFailure(environment.err, QStringLiteral("cannot write the output: ") + error);
         return kExitFailure;
     }
-    if (out.write(*bytes) != bytes->size()) {
-        reportFailure(err, QStringLiteral("cannot write to standard output: ") + out.errorString());
-        return kExitFailure;
-    }
-    return kExitSuccess;
+    return writeOutput(environment, *bytes);
 }
 
-int dumpMain(const QStringList& arguments, const LineReader& readLine, QIODevice& out,
-             QIODevice& err) {
+int dumpMain(const QStringList& arguments, const DumpEnvironment& environment) {
     const ParsedArguments parsed = parseDumpArguments(arguments);
     if (!parsed.ok()) {
-        reportFailure(err, parsed.error + QStringLiteral(" (see --help)"));
+        reportFailure(environment.err, parsed.error + QStringLiteral(" (see --help)"));
         return kExitBadArguments;
     }
-    if (parsed.options.help) {
-        out.write(helpText().toUtf8());
-        return kExitSuccess;
-    }
-    return runDump(parsed.options, readLine, out, err);
+    if (parsed.options.help)
+        return writeOutput(environment, helpText().toUtf8());
+    return runDump(parsed.options, environment);
 }
 
 }  // namespace quarnel::dump

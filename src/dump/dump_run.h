@@ -1,16 +1,13 @@
-// quarnel-dump's work: log on, build the chosen catalogue texts, write them.
+// quarnel-dump's work: log on, build the chosen catalogue texts in one read snapshot, write them.
 #pragma once
 
 #include "db/data_access.h"
 #include "dump/dump_arguments.h"
+#include "dump/password_input.h"
 
-#include <QByteArray>
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
-
-#include <functional>
-#include <optional>
 
 namespace quarnel::dump {
 
@@ -19,28 +16,28 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitBadArguments = 2;
 
-// Reads one line of standard input with its line end (if any); empty at end of input.
-using LineReader = std::function<QByteArray()>;
-
 // The usage line and the --help text.
 QString usageLine();
 QString helpText();
 
-// The chosen text for `tables`, or for every table of the list, in list order, when `tables` is
-// empty: each table's text exactly as the catalogue builds it, one after the other. Returns
-// nothing, with the one-line reason in `*error`, when a table does not exist (every named table
-// is checked before any text is built) or a query fails.
-std::optional<QString> buildDumpText(db::Database& database, DumpText text,
-                                     const QStringList& tables, QString* error);
+// Where quarnel-dump reads and writes, and how it reaches a database.
+struct DumpEnvironment {
+    db::SessionFactory createSession;
+    // Standard input, read only for --password-stdin.
+    InputReader readInput;
+    QIODevice& out;
+    QIODevice& err;
+};
 
-// Logs on with `options`, the password read through `readLine` when options.passwordFromStdin,
-// and writes the text to `out` in options.encoding. Nothing reaches `out` unless the whole text
-// was built and encoded; failures write one line to `err`. Returns the exit status.
-int runDump(const DumpOptions& options, const LineReader& readLine, QIODevice& out, QIODevice& err);
+// Logs on with `options` (the password read from the input when options.passwordFromStdin) and
+// writes the text to `out` in options.encoding. The whole text is built inside one read snapshot
+// of the database; a "schema has changed" failure is tried once more in a new snapshot. Nothing
+// reaches `out` unless the whole text was built and encoded; failures, a failed write to `out`
+// among them, write one line to `err`. Returns the exit status.
+int runDump(const DumpOptions& options, const DumpEnvironment& environment);
 
 // The whole program after the program name: parses `arguments`, answers --help, reports bad
-// arguments with the usage line, and runs.
-int dumpMain(const QStringList& arguments, const LineReader& readLine, QIODevice& out,
-             QIODevice& err);
+// arguments, and runs.
+int dumpMain(const QStringList& arguments, const DumpEnvironment& environment);
 
 }  // namespace quarnel::dump

@@ -3,26 +3,28 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <cstdio>
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#define QUARNEL_READ _read
+#else
+#include <unistd.h>
+#define QUARNEL_READ ::read
 #endif
 
 namespace {
 
-// One line of standard input, read a byte at a time from an unbuffered stream so that no copy
-// of it (it may be a password) stays behind in a stdio buffer.
-QByteArray readStdinLine() {
-    std::setvbuf(stdin, nullptr, _IONBF, 0);
-    QByteArray line;
-    for (int c = std::fgetc(stdin); c != EOF; c = std::fgetc(stdin)) {
-        line.append(char(c));
-        if (c == '\n')
-            break;
+// Standard input read straight from its descriptor, so that no copy of the password stays
+// behind in a stdio buffer.
+qint64 readStdin(char* buffer, qint64 size) {
+    for (;;) {
+        const auto count = QUARNEL_READ(0, buffer, static_cast<unsigned>(size));
+        if (count >= 0 || errno != EINTR)
+            return qint64(count);
     }
-    return line;
 }
 
 }  // namespace
@@ -37,11 +39,14 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         arguments += QString::fromLocal8Bit(argv[i]);
 
+    // The descriptors themselves, unbuffered: every write reaches the system at once, so its
+    // failure (a full disk, /dev/full) is seen where it happens.
     QFile out;
     QFile err;
-    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    const int status = quarnel::dump::dumpMain(arguments, readStdinLine, out, err);
+    out.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(2, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    const int status =
+        quarnel::dump::dumpMain(arguments, {quarnel::db::CreateSession, readStdin, out, err});
     out.close();
     err.close();
     return status;

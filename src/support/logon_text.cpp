@@ -21,4 +21,19 @@ void wipe(QString& text) {
     text.clear();
 }
 
+void wipe(QByteArray& bytes) {
+    if (!bytes.isDetached()) {
+        bytes.clear();
+        return;
+    }
+    wipe(bytes.data(), size_t(bytes.size()));
+    bytes.clear();
+}
+
+void wipe(char* data, size_t size) {
+    volatile char* bytes = data;
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = 0;
+}
+
 }  // namespace quarnel

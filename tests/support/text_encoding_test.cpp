@@ -43,6 +43,17 @@ INSTANTIATE_TEST_SUITE_P(
         EncodedCase{"EucJp", QStringLiteral("顧客"), "EUC-JP", QByteArray::fromHex("b8dcb5d2")},
         EncodedCase{"Utf16LeWithoutByteOrderMark", QStringLiteral("A"), "UTF-16LE",
                     QByteArray::fromHex("4100")},
+        // The seven JIS variant pairs, as Japanese Windows writes them, under any name of CP932.
+        EncodedCase{"Cp932WritesVariantPairsAsWindows", QStringLiteral("〜‖−¢£¬¥"), "CP932",
+                    QByteArray::fromHex("81608161817c8191819281ca5c")},
+        EncodedCase{"Windows31jIsCp932", QStringLiteral("a〜¥"), "windows-31j",
+                    QByteArray::fromHex("6181605c")},
+        // Windows' own characters for those codes are written by the same codes.
+        EncodedCase{"Cp932WindowsLookAlikes", QStringLiteral("～∥－￠￡￢\\"), "CP932",
+                    QByteArray::fromHex("81608161817c8191819281ca5c")},
+        // SHIFT_JIS reads 81 60 back as the wave dash itself.
+        EncodedCase{"ShiftJisWaveDash", QStringLiteral("〜"), "SHIFT_JIS",
+                    QByteArray::fromHex("8160")},
         // A stateful encoding gets its closing shift back to ASCII after the last character.
         EncodedCase{"Iso2022JpShiftsBackAtTheEnd", QStringLiteral("顧"), "ISO-2022-JP",
                     QByteArray::fromHex("1b2442385c1b2842")}),
@@ -89,6 +100,19 @@ INSTANTIATE_TEST_SUITE_P(
                     QStringLiteral("😀") + QChar(0xD800) + QStringLiteral("x"), "UTF-8",
                     QStringLiteral("unpaired surrogate U+D800 at line 1, column 2 cannot be "
                                    "written in UTF-8")},
+        // Characters the converter writes silently as the code of a look-alike.
+        FailureCase{"EmDashInCp932", QStringLiteral("a—"), "CP932",
+                    QStringLiteral("U+2014 \"—\" at line 1, column 2 cannot be written in CP932: "
+                                   "it would read back as U+2015 \"―\"")},
+        FailureCase{"YenSignInEucJp", QStringLiteral("\r\n1¥"), "EUC-JP",
+                    QStringLiteral("U+00A5 \"¥\" at line 2, column 2 cannot be written in EUC-JP: "
+                                   "it would read back as U+005C \"\\\"")},
+        FailureCase{"BackslashInShiftJis", QStringLiteral("C:\\"), "SHIFT_JIS",
+                    QStringLiteral("U+005C \"\\\" at line 1, column 3 cannot be written in "
+                                   "SHIFT_JIS: it would read back as U+00A5 \"¥\"")},
+        FailureCase{"WindowsCentSignInShiftJis", QStringLiteral("￠"), "SHIFT_JIS",
+                    QStringLiteral("U+FFE0 \"￠\" at line 1, column 1 cannot be written in "
+                                   "SHIFT_JIS: it would read back as U+00A2 \"¢\"")},
         FailureCase{"UnknownName", QStringLiteral("a"), "NO-SUCH-ENCODING",
                     QStringLiteral("unknown encoding NO-SUCH-ENCODING")},
         // Suffixes that would make the converter substitute or drop characters are refused.
@@ -97,6 +121,13 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"IgnoreSuffix", QStringLiteral("😀"), "CP932//IGNORE",
                     QStringLiteral("unknown encoding CP932//IGNORE")}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(IsCp932Test, KnowsTheNamesOfCp932Only) {
+    EXPECT_TRUE(isCp932(QStringLiteral("cp932")));
+    EXPECT_TRUE(isCp932(QStringLiteral("MS932")));
+    EXPECT_FALSE(isCp932(QStringLiteral("SHIFT_JIS")));
+    EXPECT_FALSE(isCp932(QStringLiteral("IBM-932")));
+}
 
 TEST(IsKnownEncodingTest, AcceptsConverterNamesAndRefusesSubstitutingOnes) {
     EXPECT_TRUE(isKnownEncoding(QStringLiteral("UTF-8")));
