@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev libgtest-dev
   xvfb xauth xclip fonts-noto-cjk
+  dpkg-dev file desktop-file-utils appstream groff-base
 )
 missing=()
 for p in "${packages[@]}"; do

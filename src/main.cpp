@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
     // The pictures live in the window library, which is linked statically.
     Q_INIT_RESOURCE(resources);
     QApplication::setApplicationName(QStringLiteral("Quarnel"));
+    // Lets the desktop match the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUARNEL_APP_ID));
 
     quarnel::QtDialogs dialogs;
     quarnel::AppState state;
