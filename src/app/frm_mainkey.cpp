@@ -8,6 +8,7 @@
 #include "app/screen_units.h"
 #include "app/table_list_model.h"
 #include "app/ui_texts.h"
+#include "app/window_frame.h"
 #include "app/zoom_animation.h"
 #include "support/flex_grid.h"
 
@@ -68,6 +69,8 @@ frm_mainkey::frm_mainkey(AppState& state) : QMainWindow(nullptr), m_state(state)
     createStatusBar();
     resizeClientTwips(this, 8985, 6540 + toTwipsY(this, menuBar()->sizeHint().height()));
     applyLayout();
+    // The minimum is first set before the window manager has framed the window.
+    watchFrame(this, [this](const QMargins&) { tellMinimumSize(); });
 }
 
 frm_mainkey::~frm_mainkey() = default;
