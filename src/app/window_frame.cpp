@@ -131,6 +131,7 @@ std::optional<QMargins> askWindowManager(const QWidget* window) {
 
 // Watches a window's events for its frame and reports each new one.
 class FrameWatcher : public QObject {
+    Q_OBJECT
   public:
     FrameWatcher(QWidget* window, std::function<void(const QMargins&)> changed)
         : QObject(window), m_window(window), m_changed(std::move(changed)) {
@@ -165,12 +166,17 @@ class FrameWatcher : public QObject {
 
 constexpr int kGiveUpMs = 3000;
 
+// Whether the window manager puts a frame round this kind of window at all.
+bool getsFrame(const QWidget* window) {
+    const Qt::WindowType type = window->windowType();
+    return !window->windowFlags().testFlag(Qt::FramelessWindowHint) && type != Qt::ToolTip &&
+           type != Qt::Popup && type != Qt::SplashScreen;
+}
+
 }  // namespace
 
 QMargins frameMargins(const QWidget* window) {
-    const Qt::WindowFlags flags = window->windowFlags();
-    if (flags.testFlag(Qt::FramelessWindowHint) || window->windowType() == Qt::ToolTip ||
-        window->windowType() == Qt::Popup || window->windowType() == Qt::SplashScreen)
+    if (!getsFrame(window))
         return {};
     if (auto framed = framedMargins(window))
         return *framed;
@@ -186,10 +192,15 @@ QMargins frameMargins(const QWidget* window) {
 void placeAgainWhenFramed(QWidget* window, const QMargins& assumed, const QPoint& placedAt,
                           std::function<void()> place) {
     static const QString kName = QStringLiteral("quarnelPlaceAgain");
-    for (QObject* old : window->findChildren<QObject*>(kName, Qt::FindDirectChildrenOnly))
-        delete old;
-    if (framedMargins(window))
-        return;  // already framed: the placement used the real frame
+    // An earlier placement's watcher is silenced at once and goes later: this may run from
+    // inside its own handler.
+    for (auto* old : window->findChildren<FrameWatcher*>(kName, Qt::FindDirectChildrenOnly)) {
+        old->setObjectName(QString());
+        old->setOnChange({});
+        old->deleteLater();
+    }
+    if (!getsFrame(window) || framedMargins(window))
+        return;  // no frame to wait for, or already framed: the placement used the real one
     auto* watcher = new FrameWatcher(window, {});
     watcher->setObjectName(kName);
     watcher->setOnChange(
@@ -208,3 +219,5 @@ void watchFrame(QWidget* window, std::function<void(const QMargins&)> changed) {
 }
 
 }  // namespace quarnel
+
+#include "window_frame.moc"
