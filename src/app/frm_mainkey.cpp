@@ -1,6 +1,7 @@
 #include "app/frm_mainkey.h"
 
 #include "app/dialogs.h"
+#include "app/eliding_label.h"
 #include "app/flex_grid_view.h"
 #include "app/frm_mainkey_copy.h"
 #include "app/frm_search.h"
@@ -9,6 +10,7 @@
 #include "app/screen_units.h"
 #include "app/table_list_model.h"
 #include "app/ui_texts.h"
+#include "app/window_frame.h"
 #include "app/zoom_animation.h"
 #include "support/flex_grid.h"
 
@@ -70,6 +72,8 @@ frm_mainkey::frm_mainkey(AppState& state) : QMainWindow(nullptr), m_state(state)
     createStatusBar();
     resizeClientTwips(this, 8985, 6540 + toTwipsY(this, menuBar()->sizeHint().height()));
     applyLayout();
+    // The minimum is first set before the window manager has framed the window.
+    watchFrame(this, [this](const QMargins&) { tellMinimumSize(); });
 }
 
 frm_mainkey::~frm_mainkey() = default;
@@ -147,12 +151,13 @@ void frm_mainkey::createStatusBar() {
     sbStatusBar->setSizeGripEnabled(true);
     const int stretch[] = {0, 0, 1, 0};
     for (int i = 0; i < 4; ++i) {
-        m_panels[i] = new QLabel(sbStatusBar);
+        m_panels[i] = new ElidingLabel(sbStatusBar);
         m_panels[i]->setObjectName(QStringLiteral("panel%1").arg(i + 1));
         m_panels[i]->setFrameShape(QFrame::StyledPanel);
         m_panels[i]->setFrameShadow(QFrame::Sunken);
         // Panel 2 keeps room for the busy text; panels 1 and 4 take their texts' width, and
-        // panel 3 (user and host) gives way first when the window is narrow.
+        // panel 3 (user and host) gives way first when the window is narrow, ending in "…"
+        // where its text no longer fits.
         if (i == 1)
             m_panels[i]->setMinimumWidth(toPixelsX(this, 1000));
         if (i == 2)

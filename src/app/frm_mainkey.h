@@ -181,6 +181,8 @@ class frm_mainkey : public QMainWindow {
         double clientHeight;  // from under the menu bar to the bottom edge, twips
     };
     WindowSize windowSizeTwips() const;
+    // Tells the window system the smallest client size, for the minimum outer size.
+    void tellMinimumSize();
 
     AppState& m_state;
     TableListModel* m_tableList = nullptr;

@@ -3,6 +3,8 @@
 #include "app/frm_mainkey.h"
 
 #include "app/screen_units.h"
+#include "app/window_frame.h"
+#include "support/window_placement.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -125,17 +127,22 @@ void frm_mainkey::closeGridEditor() {
     text1->hide();
 }
 
+void frm_mainkey::tellMinimumSize() {
+    // The window system is told the smallest outer size too, so that it stops a drag there
+    // rather than let the window bounce back afterwards. It takes a client size: the frame,
+    // once known, is taken off.
+    const QSize outer(toPixelsX(this, layout::kMinimumWindowWidth),
+                      toPixelsY(this, layout::kMinimumWindowHeight));
+    setMinimumSize(placement::minimumClientSize(outer, frameMargins(this)));
+}
+
 void frm_mainkey::Form_Resize() {
     if (isMinimized())
         return;
     closeGridEditor();
+    tellMinimumSize();
     WindowSize size = windowSizeTwips();
     const QRect outer = windowRect(this);
-    // The window system is told the smallest size too, so that it stops a drag there rather
-    // than let the window bounce back afterwards.
-    const QSize frame = outer.size() - this->size();
-    setMinimumSize(toPixelsX(this, layout::kMinimumWindowWidth) - frame.width(),
-                   toPixelsY(this, layout::kMinimumWindowHeight) - frame.height());
     const layout::OuterSize wanted = layout::clampToMinimumSize({size.width, size.height});
     if (wanted.width != size.width || wanted.height != size.height) {
         resize(width() + toPixelsX(this, wanted.width) - outer.width(),

@@ -1,11 +1,43 @@
 #include "app/frm_search.h"
 
 #include "app/screen_units.h"
+#include "app/ui_texts.h"
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPainter>
+
+#include <algorithm>
 
 namespace quarnel {
+
+QPixmap busyPicture(const QSize& size) {
+    const QColor paper(255, 255, 240);
+    const QColor ink(29, 63, 115);
+    const QColor blues[] = {QColor(127, 179, 255), QColor(79, 131, 207), ink};
+    QPixmap picture(size);
+    picture.fill(paper);
+    QPainter painter(&picture);
+    // A 2-pixel rule round the edge, inside the picture.
+    painter.setPen(QPen(ink, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(QRectF(picture.rect()).adjusted(1, 1, -1, -1));
+    // Three squares, light to dark, then the busy text, all centred on the height.
+    const int square = std::max(4, size.height() * 13 / 32);
+    const int gap = std::max(2, square / 3);
+    int x = std::max(6, size.height() / 4);
+    const int top = (size.height() - square) / 2;
+    for (const QColor& blue : blues) {
+        painter.fillRect(QRect(x, top, square, square), blue);
+        x += square + gap;
+    }
+    QFont font = painter.font();
+    font.setPixelSize(std::max(8, size.height() / 2));
+    painter.setFont(font);
+    painter.setPen(ink);
+    painter.drawText(QRect(x + gap, 0, size.width() - x - gap - 4, size.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, ui::kSearching);
+    return picture;
+}
 
 void processPendingMessages() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -18,9 +50,8 @@ frmSearch::frmSearch(QWidget* mainWindow)
     setFixedSize(toPixelsX(this, 2880), toPixelsY(this, 480));
     Picture1 = new QLabel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setPixmap(QPixmap(QStringLiteral(":/images/busy.png")));
-    Picture1->setAlignment(Qt::AlignCenter);
     Picture1->setGeometry(rect());
+    Picture1->setPixmap(busyPicture(size()));
 }
 
 frmSearch::~frmSearch() {

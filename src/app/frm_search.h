@@ -1,6 +1,7 @@
 // The busy window: a borderless picture shown above every other window while a lookup runs.
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 class QLabel;
@@ -31,6 +32,10 @@ class frmSearch : public QWidget {
     QWidget* m_mainWindow;
     WId m_handle = 0;
 };
+
+// The busy window's picture, drawn for the window's own client size so that none of it is cut:
+// a light panel with a rule round its edge, three squares and the busy text.
+QPixmap busyPicture(const QSize& size);
 
 // Lets the window system paint and deliver everything pending except user input, so that no
 // second command can start while a lookup holds the user-interface thread.

@@ -5,11 +5,28 @@
 #include "app/zoom_animation.h"
 
 #include <QCursor>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace quarnel {
+namespace {
+
+// Makes `lines` lines of text fit the height of `box`: a narrow margin round the text, and the
+// font made smaller, half a point at a time, only as far as it must.
+void fitLines(QPlainTextEdit* box, int lines) {
+    constexpr double kSmallestPoints = 6;
+    box->document()->setDocumentMargin(1);
+    QFont font = box->font();
+    const int room = box->height() - 2 * box->frameWidth() - 2;
+    while (lines * QFontMetrics(font).lineSpacing() > room &&
+           font.pointSizeF() - 0.5 >= kSmallestPoints)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    box->setFont(font);
+}
+
+}  // namespace
 
 frmVersion::frmVersion(QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -37,6 +54,7 @@ frmVersion::frmVersion(QWidget* mainWindow)
     Text1->setFrameShape(QFrame::NoFrame);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setGeometryTwips(Text1, 0, 900, 2870, 680);
+    fitLines(Text1, 3);
 
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));

@@ -1,8 +1,11 @@
 #include "app/screen_units.h"
 
+#include "app/window_frame.h"
 #include "support/twips.h"
+#include "support/window_placement.h"
 
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 
@@ -50,22 +53,21 @@ void resizeClientTwips(QWidget* window, double width, double height) {
 }
 
 QRect windowRect(const QWidget* window) {
-    QRect frame = window->frameGeometry();
-    if (!window->isVisible()) {
-        // Before the first show the frame is not known yet: use the client rectangle.
-        frame = QRect(window->pos(), window->size());
-    }
-    return frame;
+    if (window->isVisible() && window->frameGeometry() != window->geometry())
+        return window->frameGeometry();
+    // Not framed yet: the frame the window manager will add, round the client, from the
+    // position that a move gives the frame's top-left.
+    return QRect(window->pos(), placement::outerSize(window->size(), frameMargins(window)));
 }
 
 void centreOnScreen(QWidget* window) {
     const QScreen* screen = screenOf(window);
     if (screen == nullptr)
         return;
-    const QRect area = screen->geometry();
-    const QRect own = windowRect(window);
-    window->move(area.left() + int((area.width() - own.width()) * 0.5),
-                 area.top() + int((area.height() - own.height()) * 0.5));
+    const QMargins frame = frameMargins(window);
+    const QPoint at = placement::centredOnArea(screen->geometry(), window->size(), frame);
+    window->move(at);
+    placeAgainWhenFramed(window, frame, at, [window] { centreOnScreen(window); });
 }
 
 void centreOver(QWidget* window, const QWidget* owner) {
@@ -73,10 +75,14 @@ void centreOver(QWidget* window, const QWidget* owner) {
         centreOnScreen(window);
         return;
     }
-    const QRect main = windowRect(owner);
-    const QRect own = windowRect(window);
-    window->move(main.left() + main.width() / 2 - own.width() / 2,
-                 main.top() + main.height() / 2 - own.height() / 2);
+    const QMargins frame = frameMargins(window);
+    const QPoint at = placement::centredOver(windowRect(owner), window->size(), frame);
+    window->move(at);
+    const QPointer<const QWidget> keptOwner(owner);
+    placeAgainWhenFramed(window, frame, at, [window, keptOwner] {
+        if (keptOwner)
+            centreOver(window, keptOwner);
+    });
 }
 
 bool hasRealScreen() {

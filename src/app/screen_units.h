@@ -21,13 +21,16 @@ void setGeometryTwips(QWidget* widget, double left, double top, double width, do
 // Gives a top-level window a client size in twips.
 void resizeClientTwips(QWidget* window, double width, double height);
 
-// Centres `window` on its screen.
+// Centres `window` on its screen by its outer size, frame included. Placed on an estimate of the
+// frame before the window manager has framed it, it is centred again once the real frame is
+// known (window_frame.h).
 void centreOnScreen(QWidget* window);
 // Centres `window` over `owner`: Top = owner.Top + owner.Height / 2 - own.Height / 2, likewise
-// Left, with both outer rectangles.
+// Left, with both outer rectangles; the same way.
 void centreOver(QWidget* window, const QWidget* owner);
 
-// The outer rectangle of a top-level window in screen pixels, frame included.
+// The outer rectangle of a top-level window in screen pixels, frame included: before the window
+// is framed, its client grown by the frame it will get (window_frame.h).
 QRect windowRect(const QWidget* window);
 
 // True when windows are really shown on a screen (not under the offscreen or minimal platform).

@@ -14,26 +14,28 @@ namespace {
 
 constexpr int kDurationMs = 200;
 constexpr int kCaptionHeight = 22;
+constexpr int kBorder = 2;
 
-// A frameless window that paints a caption bar with a frame below it.
+// A frameless window shaped to the outline: only the caption band and the frame are part of the
+// window, so nothing is painted over its inside.
 class ZoomFrame : public QWidget {
   public:
     ZoomFrame()
         : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                                Qt::WindowTransparentForInput) {
-        setAttribute(Qt::WA_TranslucentBackground);
         setAttribute(Qt::WA_ShowWithoutActivating);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+    void place(const QRect& rect) {
+        setGeometry(rect);
+        setMask(zoomOutline(rect.size(), kBorder, kCaptionHeight));
     }
 
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        const QRect all = rect().adjusted(0, 0, -1, -1);
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
-        painter.drawRect(all);
-        QRect caption = all;
-        caption.setHeight(std::min(kCaptionHeight, all.height()));
-        painter.fillRect(caption, palette().color(QPalette::Highlight));
+        painter.fillRect(rect(), palette().color(QPalette::Highlight));
     }
 };
 
@@ -52,11 +54,11 @@ void playZoom(const QRect& from, const QRect& to) {
     ZoomFrame frame;
     QElapsedTimer clock;
     clock.start();
-    frame.setGeometry(from.normalized());
+    frame.place(from.normalized());
     frame.show();
     for (qint64 elapsed = 0; elapsed < kDurationMs; elapsed = clock.elapsed()) {
         const QRect step = between(from, to, double(elapsed) / kDurationMs);
-        frame.setGeometry(step.width() > 0 ? step : step.adjusted(0, 0, 1, 1));
+        frame.place(step.isEmpty() ? QRect(step.topLeft(), QSize(1, 1)) : step);
         frame.repaint();
         // Paint only: no input is delivered while the animation runs.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -79,6 +81,16 @@ void zoomOpenFromOffset(const QWidget* window) {
 void zoomClose(const QWidget* window) {
     const QPoint pointer = QCursor::pos();
     playZoom(windowRect(window), QRect(pointer, pointer));
+}
+
+QRegion zoomOutline(const QSize& size, int border, int caption) {
+    const QRect all(QPoint(0, 0), size);
+    if (all.isEmpty())
+        return QRegion();
+    const QRect inside = all.adjusted(border, border, -border, -border);
+    QRegion outline = QRegion(all).subtracted(QRegion(inside));
+    outline += QRect(0, 0, size.width(), std::min(caption, size.height()));
+    return outline;
 }
 
 }  // namespace quarnel

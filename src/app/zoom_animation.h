@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 
 class QWidget;
 
@@ -19,5 +20,11 @@ void zoomOpen(const QWidget* window, const QPoint& pointer);
 void zoomOpenFromOffset(const QWidget* window);
 // Closing: from the window to the pointer's position now.
 void zoomClose(const QWidget* window);
+
+// The outline drawn at one step of the animation, in the coordinates of a rectangle of `size`:
+// a frame `border` pixels wide round its edge and the caption band across its top, `caption`
+// pixels high. Its inside is left out, so what lies under the rectangle stays visible whether or
+// not the desktop composes translucent windows. Never empty for a non-empty size.
+QRegion zoomOutline(const QSize& size, int border, int caption);
 
 }  // namespace quarnel

@@ -1,0 +1,28 @@
+#include "support/window_placement.h"
+
+#include <algorithm>
+
+namespace quarnel::placement {
+
+QSize outerSize(const QSize& client, const QMargins& frame) {
+    return client.grownBy(frame);
+}
+
+QPoint centredOnArea(const QRect& area, const QSize& client, const QMargins& frame) {
+    const QSize outer = outerSize(client, frame);
+    return {area.left() + int((area.width() - outer.width()) * 0.5),
+            area.top() + int((area.height() - outer.height()) * 0.5)};
+}
+
+QPoint centredOver(const QRect& owner, const QSize& client, const QMargins& frame) {
+    const QSize outer = outerSize(client, frame);
+    return {owner.left() + owner.width() / 2 - outer.width() / 2,
+            owner.top() + owner.height() / 2 - outer.height() / 2};
+}
+
+QSize minimumClientSize(const QSize& outer, const QMargins& frame) {
+    const QSize client = outer.shrunkBy(frame);
+    return {std::max(0, client.width()), std::max(0, client.height())};
+}
+
+}  // namespace quarnel::placement

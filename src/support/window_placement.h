@@ -1,0 +1,31 @@
+// Placement of top-level windows with the frame that the window manager adds round them.
+//
+// A window's client rectangle is what the program sizes; its outer rectangle (the frame's) is the
+// client grown by the frame margins: caption above, borders left, right and below. The rules
+// centre and limit windows by their outer size, so every calculation here takes the margins, and
+// every position it returns is the outer rectangle's top-left, the point that the window system
+// places for a move.
+#pragma once
+
+#include <QMargins>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+namespace quarnel::placement {
+
+// The outer size of a window with client size `client` inside frame `frame`.
+QSize outerSize(const QSize& client, const QMargins& frame);
+
+// Centred on `area` (a screen): Left = (area width - outer width) * 0.5, likewise Top, from the
+// area's own top-left.
+QPoint centredOnArea(const QRect& area, const QSize& client, const QMargins& frame);
+
+// Centred over another window's outer rectangle `owner`: Top = owner.Top + owner.Height / 2 -
+// own.Height / 2, likewise Left, the halves rounded down.
+QPoint centredOver(const QRect& owner, const QSize& client, const QMargins& frame);
+
+// The smallest client size that keeps the outer size at least `outer`; never negative.
+QSize minimumClientSize(const QSize& outer, const QMargins& frame);
+
+}  // namespace quarnel::placement
