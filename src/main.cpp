@@ -3,6 +3,7 @@
 #include "app/dialogs.h"
 #include "app/frm_mainkey.h"
 #include "app/frm_start.h"
+#include "app/translations.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     // The pictures live in the window library, which is linked statically.
     Q_INIT_RESOURCE(resources);
     QApplication::setApplicationName(QStringLiteral("Quarnel"));
+    quarnel::installQtJapaneseTranslation(application);
 
     quarnel::QtDialogs dialogs;
     quarnel::AppState state;

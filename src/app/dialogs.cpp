@@ -24,18 +24,26 @@ QMessageBox::Icon toQt(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Texts may break their lines with CR alone; the label breaks only at LF.
+QString displayText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
 }  // namespace
 
 void QtDialogs::message(QWidget* parent, const QString& text, MessageIcon icon,
                         const QString& title) {
-    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, parent);
+    QMessageBox box(toQt(icon), title, displayText(text), QMessageBox::Ok, parent);
     // Above the busy window, which stays on top while a lookup reports its failure.
     box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box.exec();
 }
 
 bool QtDialogs::askYesNo(QWidget* parent, const QString& text, const QString& title) {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(QMessageBox::Question, title, displayText(text),
+                    QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

@@ -65,6 +65,7 @@ frm_mainkey::frm_mainkey(AppState& state) : QMainWindow(nullptr), m_state(state)
     m_layout = layout::MainLayout::design();
     createControls();
     createMenus();
+    connectSaveCommands();
     createStatusBar();
     resizeClientTwips(this, 8985, 6540 + toTwipsY(this, menuBar()->sizeHint().height()));
     applyLayout();
@@ -290,6 +291,7 @@ void frm_mainkey::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    closeCreateView();
     zoomClose(this);
     event->accept();
 }
