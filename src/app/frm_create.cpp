@@ -126,6 +126,7 @@ void frmCreate::Form_Resize() {
     const QRect outer = windowRect(this);
     // The window system is told the smallest size as well, so that a drag stops there.
     const QSize frame = outer.size() - size();
+    m_frame = frame;
     setMinimumSize(toPixelsX(this, layout::kCreateViewMinimumWidth) - frame.width(),
                    toPixelsY(this, layout::kCreateViewMinimumHeight) - frame.height());
     const layout::OuterSize now{toTwipsX(this, outer.width()), toTwipsY(this, outer.height())};
@@ -146,6 +147,12 @@ void frmCreate::resizeEvent(QResizeEvent* event) {
 void frmCreate::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        Form_Resize();
+}
+
+void frmCreate::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (windowRect(this).size() - size() != m_frame)
         Form_Resize();
 }
 

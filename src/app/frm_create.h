@@ -63,6 +63,7 @@ class frmCreate : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
   private:
     void createMenus();
@@ -75,6 +76,9 @@ class frmCreate : public QMainWindow {
     Clipboard& m_clipboard;
     const SaveEnvironment& m_environment;
     layout::CreateViewLayout m_layout = layout::CreateViewLayout::design();
+    // The frame's extra size when the layout last ran: the window system adds the frame only
+    // after the first show, and the outer minimum depends on it.
+    QSize m_frame;
 };
 
 }  // namespace quarnel
