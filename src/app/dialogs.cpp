@@ -94,7 +94,11 @@ FileDialogAnswer QtDialogs::showFileDialog(const FileDialogRequest& request) {
     return answer;
 }
 
-void QtDialogs::reportFileDialogFailure(QObject* owner, const QString& description) {
+FileDialogAnswer Dialogs::showFileDialog(const FileDialogRequest&) {
+    return {};
+}
+
+void Dialogs::reportFileDialogFailure(QObject* owner, const QString& description) {
     message(qobject_cast<QWidget*>(owner), description, MessageIcon::Exclamation,
             QStringLiteral("ShowFileDialog"));
 }

@@ -25,6 +25,11 @@ class Dialogs : public FileDialogService {
     virtual bool askYesNo(QWidget* parent, const QString& text, const QString& title) = 0;
     // Runs `dialog` modally and returns when it has closed.
     virtual void runModal(QDialog& dialog) = 0;
+
+    // File dialogs: without a dialog of its own an implementation answers every one as
+    // cancelled, and reports a failure as a message titled "ShowFileDialog".
+    FileDialogAnswer showFileDialog(const FileDialogRequest& request) override;
+    void reportFileDialogFailure(QObject* owner, const QString& description) override;
 };
 
 class QtDialogs : public Dialogs {
@@ -35,7 +40,6 @@ class QtDialogs : public Dialogs {
     void runModal(QDialog& dialog) override;
     // Qt's own file dialog, not the desktop's, so that it speaks the program's language.
     FileDialogAnswer showFileDialog(const FileDialogRequest& request) override;
-    void reportFileDialogFailure(QObject* owner, const QString& description) override;
 };
 
 // The program's executable file name without extension: the title of the logon dialog and of

@@ -44,9 +44,6 @@ class TestDialogs : public Dialogs {
     FileDialogAnswer showFileDialog(const FileDialogRequest& request) override {
         return files.showFileDialog(request);
     }
-    void reportFileDialogFailure(QObject*, const QString& description) override {
-        message(nullptr, description, MessageIcon::Exclamation, QStringLiteral("ShowFileDialog"));
-    }
 
     std::vector<RecordedMessage> messages;
     std::function<void(const RecordedMessage&)> onMessage;
