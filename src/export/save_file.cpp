@@ -47,7 +47,9 @@ void runSaveCommand(const SaveContext& context, SaveNames& names, const SaveComm
             names.strNextDir = folder;
         }
         d.setflags(1024);
-        if (d.ShowSave() != 0) {
+        // A dialog that failed without the cancellation error (it was reported) counts as
+        // cancelled too: there is no name to save under.
+        if (d.ShowSave() != 0 || d.FileTitle().isEmpty()) {
             names.strNextFileName = names.strLastFileName;
             names.strNextDir = names.strLastDir;
             return;

@@ -210,6 +210,16 @@ class SaveFileTest : public QObject {
         QVERIFY(m_dialogs.files.requests[1].proposedName.isEmpty());
     }
 
+    void dialogFailureCountsAsCancel() {
+        m_names = {"a.csv", "a.csv", "/last", "/last"};
+        m_dialogs.files.answers.push_back({FileDialogAnswer::Result::Chosen, {}, 0});
+        save(1);
+        QCOMPARE(m_dialogs.files.requests.size(), size_t(1));
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QCOMPARE(m_dialogs.messages[0].title, QString("ShowFileDialog"));
+        QCOMPARE(m_names, (SaveNames{"a.csv", "a.csv", "/last", "/last"}));
+    }
+
     void firstFolderMustBeWritable() {
         // Root may write anywhere; a program folder that is a regular file cannot be written.
         const QString notAFolder = path("quarnel");
