@@ -3,6 +3,7 @@
 #include "app/dialogs.h"
 #include "app/frm_mainkey.h"
 #include "app/frm_start.h"
+#include "app/translations.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quarnel"));
     // Lets the desktop match the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(QUARNEL_APP_ID));
+    quarnel::installQtJapaneseTranslation(application);
 
     quarnel::QtDialogs dialogs;
     quarnel::AppState state;

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 
@@ -22,24 +24,83 @@ QMessageBox::Icon toQt(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Texts may break their lines with CR alone; the label breaks only at LF.
+QString displayText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
 }  // namespace
 
 void QtDialogs::message(QWidget* parent, const QString& text, MessageIcon icon,
                         const QString& title) {
-    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, parent);
+    QMessageBox box(toQt(icon), title, displayText(text), QMessageBox::Ok, parent);
     // Above the busy window, which stays on top while a lookup reports its failure.
     box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     box.exec();
 }
 
 bool QtDialogs::askYesNo(QWidget* parent, const QString& text, const QString& title) {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(QMessageBox::Question, title, displayText(text),
+                    QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 
 void QtDialogs::runModal(QDialog& dialog) {
     dialog.exec();
+}
+
+FileDialogAnswer QtDialogs::showFileDialog(const FileDialogRequest& request) {
+    QFileDialog dialog(qobject_cast<QWidget*>(request.owner), request.title, request.initialDir);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    // The descriptions already name their patterns.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    if ((request.flags & kFlagOverwritePrompt) == 0)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (request.mode == FileDialogMode::Save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles
+                                               : QFileDialog::ExistingFile);
+    }
+    QStringList nameFilters;
+    for (const FileDialogFilter& filter : request.filters) {
+        QString patterns = filter.patterns;
+        patterns.replace(u';', u' ');
+        nameFilters << filter.description + QStringLiteral(" (") + patterns + u')';
+    }
+    if (!nameFilters.isEmpty()) {
+        dialog.setNameFilters(nameFilters);
+        if (request.filterIndex >= 1 && request.filterIndex <= nameFilters.size())
+            dialog.selectNameFilter(nameFilters[request.filterIndex - 1]);
+    }
+    if (!request.defaultExt.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExt);
+    if (!request.proposedName.isEmpty())
+        dialog.selectFile(request.proposedName);
+
+    FileDialogAnswer answer;
+    if (dialog.exec() != QDialog::Accepted) {
+        answer.result = FileDialogAnswer::Result::Cancelled;
+        return answer;
+    }
+    answer.result = FileDialogAnswer::Result::Chosen;
+    for (const QString& path : dialog.selectedFiles())
+        answer.paths << QDir::toNativeSeparators(path);
+    return answer;
+}
+
+FileDialogAnswer Dialogs::showFileDialog(const FileDialogRequest&) {
+    return {};
+}
+
+void Dialogs::reportFileDialogFailure(QObject* owner, const QString& description) {
+    message(qobject_cast<QWidget*>(owner), description, MessageIcon::Exclamation,
+            QStringLiteral("ShowFileDialog"));
 }
 
 QString executableName() {

@@ -1,7 +1,9 @@
 // Everything that blocks for the user's answer goes through Dialogs: message boxes, the
-// overwrite question, file dialogs and modal windows. The program uses QtDialogs; tests put
-// their own answers in its place.
+// overwrite question, file dialogs (FileDialogService) and modal windows. The program uses
+// QtDialogs; tests put their own answers in its place.
 #pragma once
+
+#include "support/cd_file.h"
 
 #include <QString>
 
@@ -12,7 +14,7 @@ namespace quarnel {
 
 enum class MessageIcon { Critical, Exclamation, Information, Question };
 
-class Dialogs {
+class Dialogs : public FileDialogService {
   public:
     virtual ~Dialogs() = default;
 
@@ -23,6 +25,11 @@ class Dialogs {
     virtual bool askYesNo(QWidget* parent, const QString& text, const QString& title) = 0;
     // Runs `dialog` modally and returns when it has closed.
     virtual void runModal(QDialog& dialog) = 0;
+
+    // File dialogs: without a dialog of its own an implementation answers every one as
+    // cancelled, and reports a failure as a message titled "ShowFileDialog".
+    FileDialogAnswer showFileDialog(const FileDialogRequest& request) override;
+    void reportFileDialogFailure(QObject* owner, const QString& description) override;
 };
 
 class QtDialogs : public Dialogs {
@@ -31,6 +38,8 @@ class QtDialogs : public Dialogs {
                  const QString& title) override;
     bool askYesNo(QWidget* parent, const QString& text, const QString& title) override;
     void runModal(QDialog& dialog) override;
+    // Qt's own file dialog, not the desktop's, so that it speaks the program's language.
+    FileDialogAnswer showFileDialog(const FileDialogRequest& request) override;
 };
 
 // The program's executable file name without extension: the title of the logon dialog and of

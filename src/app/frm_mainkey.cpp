@@ -69,6 +69,7 @@ frm_mainkey::frm_mainkey(AppState& state) : QMainWindow(nullptr), m_state(state)
     createControls();
     createMenus();
     connectCopyCommands(*this, m_state);
+    connectSaveCommands();
     createStatusBar();
     resizeClientTwips(this, 8985, 6540 + toTwipsY(this, menuBar()->sizeHint().height()));
     applyLayout();
@@ -297,6 +298,7 @@ void frm_mainkey::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    closeCreateView();
     zoomClose(this);
     event->accept();
 }

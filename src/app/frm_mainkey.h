@@ -27,6 +27,7 @@ class QTreeWidgetItem;
 namespace quarnel {
 
 class FlexGrid;
+class frmCreate;
 class frmSearch;
 class FlexGridView;
 class TableListModel;
@@ -135,6 +136,15 @@ class frm_mainkey : public QMainWindow {
 
     // The DDL window's text, set while it is open. Until that window exists nothing receives it.
     std::function<void(const QString&)> setCreateViewText;
+
+    // The save commands and the DDL window (frm_mainkey_save.cpp).
+    void connectSaveCommands();
+    void SaveListFile(int kind);
+    void mnuViewCr_Click();
+    // The DDL window while it exists, else null.
+    frmCreate* createView() const;
+    // Closes the DDL window when it is open; the main window's close runs this first.
+    void closeCreateView();
 
     // Layout: resize handling and the two splitters (positions in twips, relative to the grab
     // area that was pressed).

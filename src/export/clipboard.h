@@ -11,7 +11,8 @@ class Clipboard {
 
     // Empties the clipboard.
     virtual void clear() = 0;
-    // Puts `text` on the clipboard as plain Unicode text; false when the clipboard cannot be written.
+    // Puts `text` on the clipboard as plain Unicode text; false when the clipboard cannot be
+    // written.
     virtual bool setText(const QString& text) = 0;
 };
 

@@ -1,8 +1,9 @@
-// Dialogs for window tests: messages are recorded, questions answered from a queue, and modal
-// windows run by a script instead of an event loop.
+// Dialogs for window tests: messages are recorded, questions and file dialogs answered from
+// queues, and modal windows run by a script instead of an event loop.
 #pragma once
 
 #include "app/dialogs.h"
+#include "testing/scripted_file_dialog.h"
 
 #include <QDialog>
 
@@ -25,8 +26,9 @@ class TestDialogs : public Dialogs {
         if (onMessage)
             onMessage(messages.back());
     }
-    bool askYesNo(QWidget*, const QString& text, const QString&) override {
+    bool askYesNo(QWidget*, const QString& text, const QString& title) override {
         questions.push_back(text);
+        questionTitles.push_back(title);
         if (answers.empty())
             return false;
         const bool answer = answers.front();
@@ -39,13 +41,19 @@ class TestDialogs : public Dialogs {
         if (onModal)
             onModal(dialog);
     }
+    FileDialogAnswer showFileDialog(const FileDialogRequest& request) override {
+        return files.showFileDialog(request);
+    }
 
     std::vector<RecordedMessage> messages;
     std::function<void(const RecordedMessage&)> onMessage;
     std::vector<QString> questions;
+    std::vector<QString> questionTitles;
     std::deque<bool> answers;
     std::function<void(QDialog&)> onModal;
     int modalRuns = 0;
+    // The file dialogs: their requests and the queue of answers.
+    ScriptedFileDialog files;
 };
 
 }  // namespace quarnel::testing
