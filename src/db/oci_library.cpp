@@ -1,0 +1,152 @@
+#include "db/oci_library.h"
+
+#include "db/data_access.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <dlfcn.h>
+
+namespace quarnel::db {
+namespace {
+
+// The library of the run, once loaded; never unloaded (the client library does not support it).
+struct Loaded {
+    void* handle = nullptr;
+    oci::Functions functions;
+};
+
+Loaded& loaded() {
+    static Loaded instance;
+    return instance;
+}
+
+QString programFolder() {
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+}
+
+template <typename Fn>
+bool resolve(void* handle, const char* name, Fn& target, QString& missing) {
+    target = reinterpret_cast<Fn>(dlsym(handle, name));
+    if (!target)
+        missing = QString::fromLatin1(name);
+    return target != nullptr;
+}
+
+// Resolves every call the engine uses; `missing` names the first one the library lacks.
+bool resolveAll(void* handle, oci::Functions& f, QString& missing) {
+    return resolve(handle, "OCIEnvNlsCreate", f.envNlsCreate, missing) &&
+           resolve(handle, "OCIHandleAlloc", f.handleAlloc, missing) &&
+           resolve(handle, "OCIHandleFree", f.handleFree, missing) &&
+           resolve(handle, "OCIDescriptorFree", f.descriptorFree, missing) &&
+           resolve(handle, "OCIErrorGet", f.errorGet, missing) &&
+           resolve(handle, "OCILogon2", f.logon2, missing) &&
+           resolve(handle, "OCILogoff", f.logoff, missing) &&
+           resolve(handle, "OCIStmtPrepare", f.stmtPrepare, missing) &&
+           resolve(handle, "OCIStmtExecute", f.stmtExecute, missing) &&
+           resolve(handle, "OCIStmtFetch2", f.stmtFetch2, missing) &&
+           resolve(handle, "OCIParamGet", f.paramGet, missing) &&
+           resolve(handle, "OCIAttrGet", f.attrGet, missing) &&
+           resolve(handle, "OCIDefineByPos", f.defineByPos, missing) &&
+           resolve(handle, "OCIDefineDynamic", f.defineDynamic, missing) &&
+           resolve(handle, "OCITransCommit", f.transCommit, missing);
+}
+
+bool isNotFound(const QString& reason) {
+    return reason.contains(QLatin1String("No such file"));
+}
+
+}  // namespace
+
+OciLibrarySearch defaultOciLibrarySearch() {
+    OciLibrarySearch search;
+#if defined(__APPLE__)
+    search.names = {QStringLiteral("libclntsh.dylib")};
+#else
+    search.names = {QStringLiteral("libclntsh.so")};
+    // Instant Client ships the versioned names; the unversioned link is not always made.
+    for (const char* version : {"23.1", "21.1", "19.1", "18.1", "12.1", "11.1"})
+        search.names << QStringLiteral("libclntsh.so.") + QLatin1String(version);
+#endif
+    search.folders = {programFolder()};
+    const QString home = qEnvironmentVariable("ORACLE_HOME");
+    if (!home.isEmpty())
+        search.oracleHomeLib = QDir(home).filePath(QStringLiteral("lib"));
+    return search;
+}
+
+const oci::Functions& loadOciLibrary(const OciLibrarySearch& search) {
+    Loaded& library = loaded();
+    if (library.handle)
+        return library.functions;
+
+    // The reasons the loader gave for files that exist but could not be used; a plain "not
+    // found" only when nothing better is known.
+    QStringList reasons;
+    QString notFound;
+    const auto attempt = [&](const QString& target, bool isPath) -> bool {
+        if (isPath && !QFileInfo::exists(target))
+            return false;
+        void* handle = dlopen(QFile::encodeName(target).constData(), RTLD_NOW | RTLD_LOCAL);
+        if (!handle) {
+            const QString reason = QString::fromLocal8Bit(dlerror());
+            if (isNotFound(reason) && !isPath)
+                notFound = reason;
+            else
+                reasons << reason;
+            return false;
+        }
+        oci::Functions functions;
+        QString missing;
+        if (!resolveAll(handle, functions, missing)) {
+            reasons << QStringLiteral("%1 に %2 がありません").arg(target, missing);
+            dlclose(handle);
+            return false;
+        }
+        library.handle = handle;
+        library.functions = functions;
+        return true;
+    };
+
+    QStringList places;
+    for (const QString& folder : search.folders) {
+        places << folder;
+        for (const QString& name : search.names) {
+            if (attempt(QDir(folder).filePath(name), true))
+                return library.functions;
+        }
+    }
+    if (search.systemSearch) {
+        places << QStringLiteral("システムのライブラリ検索パス (LD_LIBRARY_PATH, ldconfig)");
+        for (const QString& name : search.names) {
+            if (attempt(name, false))
+                return library.functions;
+        }
+    }
+    if (!search.oracleHomeLib.isEmpty()) {
+        places << search.oracleHomeLib;
+        for (const QString& name : search.names) {
+            if (attempt(QDir(search.oracleHomeLib).filePath(name), true))
+                return library.functions;
+        }
+    } else {
+        places << QStringLiteral("$ORACLE_HOME/lib (ORACLE_HOME は未設定)");
+    }
+    if (reasons.isEmpty())
+        reasons << (notFound.isEmpty() ? QStringLiteral("ファイルが見つかりません") : notFound);
+    throw DbError(
+        QStringLiteral("Oracle クライアント ライブラリ (%1) を読み込めません。\n"
+                       "探した場所: %2\n"
+                       "理由: %3\n"
+                       "Oracle Instant Client (Basic または Basic Light) をインストールし、その"
+                       "フォルダーを LD_LIBRARY_PATH に加えるか、プログラムと同じフォルダーに置い"
+                       "てください。")
+            .arg(search.names.join(QStringLiteral(", ")), places.join(QStringLiteral(", ")),
+                 reasons.join(QStringLiteral("; "))));
+}
+
+}  // namespace quarnel::db
