@@ -13,13 +13,8 @@ namespace quarnel::db {
 namespace {
 
 // The library of the run, once loaded; never unloaded (the client library does not support it).
-struct Loaded {
-    void* handle = nullptr;
-    oci::Functions functions;
-};
-
-Loaded& loaded() {
-    static Loaded instance;
+OciLibrary& loaded() {
+    static OciLibrary instance;
     return instance;
 }
 
@@ -80,9 +75,14 @@ OciLibrarySearch defaultOciLibrarySearch() {
 }
 
 const oci::Functions& loadOciLibrary(const OciLibrarySearch& search) {
-    Loaded& library = loaded();
-    if (library.handle)
-        return library.functions;
+    OciLibrary& library = loaded();
+    if (!library.handle)
+        library = openOciLibrary(search);
+    return library.functions;
+}
+
+OciLibrary openOciLibrary(const OciLibrarySearch& search) {
+    OciLibrary library;
 
     // The reasons the loader gave for files that exist but could not be used; a plain "not
     // found" only when nothing better is known.
@@ -117,21 +117,21 @@ const oci::Functions& loadOciLibrary(const OciLibrarySearch& search) {
         places << folder;
         for (const QString& name : search.names) {
             if (attempt(QDir(folder).filePath(name), true))
-                return library.functions;
+                return library;
         }
     }
     if (search.systemSearch) {
         places << QStringLiteral("システムのライブラリ検索パス (LD_LIBRARY_PATH, ldconfig)");
         for (const QString& name : search.names) {
             if (attempt(name, false))
-                return library.functions;
+                return library;
         }
     }
     if (!search.oracleHomeLib.isEmpty()) {
         places << search.oracleHomeLib;
         for (const QString& name : search.names) {
             if (attempt(QDir(search.oracleHomeLib).filePath(name), true))
-                return library.functions;
+                return library;
         }
     } else {
         places << QStringLiteral("$ORACLE_HOME/lib (ORACLE_HOME は未設定)");

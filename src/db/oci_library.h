@@ -22,6 +22,16 @@ struct OciLibrarySearch {
 // search, and $ORACLE_HOME/lib when ORACLE_HOME is set.
 OciLibrarySearch defaultOciLibrarySearch();
 
+// A client library opened by openOciLibrary: its handle and entry points.
+struct OciLibrary {
+    void* handle = nullptr;
+    oci::Functions functions;
+};
+
+// Opens the first library of `search` that loads and exports every call the engine uses, without
+// keeping it. Throws DbError as loadOciLibrary does.
+OciLibrary openOciLibrary(const OciLibrarySearch& search);
+
 // The OCI entry points of the first library of `search` that loads and exports every call the
 // engine uses. A library once loaded stays loaded for the rest of the run; a failed search is
 // tried again at the next call. Throws DbError with a message that names the library, the places

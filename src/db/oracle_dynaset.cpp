@@ -56,8 +56,9 @@ int valueType(int code) {
     }
 }
 
-// How a column's values are fetched: as text, as a number, piecewise (LONG), or not at all (the
-// LOBs, objects, JSON and vectors, which the program never reads; their Value is null).
+// How a column's values are fetched: as text, as a number, piecewise (LONG, CLOB), or not at all
+// (BLOB, BFILE, objects, JSON, vectors and BOOLEAN, which the program never reads; their Value is
+// null).
 enum class Fetch { Text, Number, Pieces, None };
 
 Fetch fetchKind(int code) {
@@ -68,8 +69,9 @@ Fetch fetchKind(int code) {
             return Fetch::Number;
         case kLong:
         case kLongRaw:
-            return Fetch::Pieces;
         case kClob:
+            // A CLOB is read through the LOB data interface: defined as text, piece by piece.
+            return Fetch::Pieces;
         case kBlob:
         case kBfile:
         case kNamedType:
