@@ -94,9 +94,10 @@ OciLibrary openOciLibrary(const OciLibrarySearch& search) {
         void* handle = dlopen(QFile::encodeName(target).constData(), RTLD_NOW | RTLD_LOCAL);
         if (!handle) {
             const QString reason = QString::fromLocal8Bit(dlerror());
-            if (isNotFound(reason) && !isPath)
-                notFound = reason;
-            else
+            if (isNotFound(reason) && !isPath) {
+                if (notFound.isEmpty())
+                    notFound = reason;
+            } else
                 reasons << reason;
             return false;
         }

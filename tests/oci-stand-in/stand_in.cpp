@@ -142,6 +142,13 @@ Column describe(const Field& field) {
     }
     if (code == oracle_type::kVarchar2 || code == oracle_type::kChar)
         column.charSize = ub2(field.Size());
+    // The dictionary's index expressions are a LONG column.
+    if (field.Name().compare(QLatin1String("column_expression"), Qt::CaseInsensitive) == 0) {
+        column.dataType = oracle_type::kLong;
+        column.dataSize = 0;
+        column.charsetForm = kCharsetFormImplicit;
+        column.charSize = 0;
+    }
     return column;
 }
 
