@@ -18,8 +18,10 @@ using namespace oracle_type;
 // Rows per fetch call, and the memory one fetch may fill: a wide row fetches fewer at a time.
 constexpr oci::ub4 kRowsPerFetch = 1000;
 constexpr size_t kFetchBudgetBytes = 16u << 20;
-// The piece a LONG column is read in; a LONG value is read whole, piece after piece.
-constexpr oci::ub4 kLongPiece = 64u << 10;
+// The pieces a LONG or CLOB value is read in, whole: a small first piece, then each piece as
+// large as what has been read so far, up to a limit.
+constexpr oci::ub4 kFirstPieceBytes = 4u << 10;
+constexpr oci::ub4 kLargestPieceBytes = 1u << 20;
 
 // The value type code (Field::Type) of an Oracle type code.
 int valueType(int code) {
@@ -118,8 +120,10 @@ oci::sb4 longPiece(void* context, oci::Define*, oci::ub4 iteration, void** buffe
         value.clear();
     column.pendingRow = int(iteration);
     column.pendingOffset = value.size();
-    value.resize(value.size() + kLongPiece);
-    column.pendingLength = kLongPiece;
+    const oci::ub4 pieceBytes =
+        std::clamp(oci::ub4(value.size()), kFirstPieceBytes, kLargestPieceBytes);
+    value.resize(value.size() + pieceBytes);
+    column.pendingLength = pieceBytes;
     *buffer = value.data() + column.pendingOffset;
     *length = &column.pendingLength;
     *indicator = &column.indicator[iteration];
