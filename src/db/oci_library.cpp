@@ -7,10 +7,52 @@
 #include <QFile>
 #include <QFileInfo>
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 namespace quarnel::db {
 namespace {
+
+// The platform's loader: a handle, or null with the loader's reason in `reason`.
+void* openLibrary(const QString& target, QString& reason) {
+#if defined(_WIN32)
+    HMODULE module = LoadLibraryW(reinterpret_cast<const wchar_t*>(target.utf16()));
+    if (!module) {
+        wchar_t* text = nullptr;
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                           FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, GetLastError(), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        reason = target + QStringLiteral(": ") +
+                 QString::fromWCharArray(text ? text : L"LoadLibrary failed").trimmed();
+        LocalFree(text);
+    }
+    return reinterpret_cast<void*>(module);
+#else
+    void* handle = dlopen(QFile::encodeName(target).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle)
+        reason = QString::fromLocal8Bit(dlerror());
+    return handle;
+#endif
+}
+
+void* librarySymbol(void* handle, const char* name) {
+#if defined(_WIN32)
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
+#else
+    return dlsym(handle, name);
+#endif
+}
+
+void closeLibrary(void* handle) {
+#if defined(_WIN32)
+    FreeLibrary(static_cast<HMODULE>(handle));
+#else
+    dlclose(handle);
+#endif
+}
 
 // The library of the run, once loaded; never unloaded (the client library does not support it).
 OciLibrary& loaded() {
@@ -26,7 +68,7 @@ QString programFolder() {
 
 template <typename Fn>
 bool resolve(void* handle, const char* name, Fn& target, QString& missing) {
-    target = reinterpret_cast<Fn>(dlsym(handle, name));
+    target = reinterpret_cast<Fn>(librarySymbol(handle, name));
     if (!target)
         missing = QString::fromLatin1(name);
     return target != nullptr;
@@ -52,14 +94,17 @@ bool resolveAll(void* handle, oci::Functions& f, QString& missing) {
 }
 
 bool isNotFound(const QString& reason) {
-    return reason.contains(QLatin1String("No such file"));
+    return reason.contains(QLatin1String("No such file")) ||
+           reason.contains(QLatin1String("not found"), Qt::CaseInsensitive);
 }
 
 }  // namespace
 
 OciLibrarySearch defaultOciLibrarySearch() {
     OciLibrarySearch search;
-#if defined(__APPLE__)
+#if defined(_WIN32)
+    search.names = {QStringLiteral("oci.dll")};
+#elif defined(__APPLE__)
     search.names = {QStringLiteral("libclntsh.dylib")};
 #else
     search.names = {QStringLiteral("libclntsh.so")};
@@ -91,10 +136,12 @@ OciLibrary openOciLibrary(const OciLibrarySearch& search) {
     const auto attempt = [&](const QString& target, bool isPath) -> bool {
         if (isPath && !QFileInfo::exists(target))
             return false;
-        void* handle = dlopen(QFile::encodeName(target).constData(), RTLD_NOW | RTLD_LOCAL);
+        QString reason;
+        void* handle = openLibrary(target, reason);
         if (!handle) {
-            const QString reason = QString::fromLocal8Bit(dlerror());
-            if (isNotFound(reason) && !isPath) {
+            // A name the system search did not find at all; any other reason, such as a
+            // dependency of the library that is missing, is worth showing.
+            if (!isPath && reason.startsWith(target + u':') && isNotFound(reason)) {
                 if (notFound.isEmpty())
                     notFound = reason;
             } else
@@ -105,7 +152,7 @@ OciLibrary openOciLibrary(const OciLibrarySearch& search) {
         QString missing;
         if (!resolveAll(handle, functions, missing)) {
             reasons << QStringLiteral("%1 に %2 がありません").arg(target, missing);
-            dlclose(handle);
+            closeLibrary(handle);
             return false;
         }
         library.handle = handle;
@@ -122,7 +169,11 @@ OciLibrary openOciLibrary(const OciLibrarySearch& search) {
         }
     }
     if (search.systemSearch) {
+#if defined(_WIN32)
+        places << QStringLiteral("システムのライブラリ検索パス (PATH)");
+#else
         places << QStringLiteral("システムのライブラリ検索パス (LD_LIBRARY_PATH, ldconfig)");
+#endif
         for (const QString& name : search.names) {
             if (attempt(name, false))
                 return library;
