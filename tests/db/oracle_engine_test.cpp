@@ -87,6 +87,16 @@ TEST(OracleLogonTest, CloseLogsOffAndLaterQueriesFail) {
     open.reset();  // a dynaset that outlives its session frees its statement quietly
 }
 
+TEST(OracleLogonTest, DatabaseDroppedWithoutCloseMakesNoCall) {
+    quarnel::testing::SqliteFixture files;
+    auto database = logOnThroughStandIn(numberedRows(files, 1));
+    const long logoffs = standInCounter("logoff");
+    const long executes = standInCounter("execute");
+    database.reset();  // as at exit: the session is left to the end of the process
+    EXPECT_EQ(standInCounter("logoff"), logoffs);
+    EXPECT_EQ(standInCounter("execute"), executes);
+}
+
 TEST(OracleSnapshotTest, OutermostPairIsOneReadOnlyTransaction) {
     quarnel::testing::SqliteFixture files;
     auto database = logOnThroughStandIn(numberedRows(files, 3));
@@ -182,23 +192,27 @@ TEST(OracleValueTest, LongValuesAndJapaneseNamesArriveWhole) {
     const QString longText = QString(200000, u'長') + QStringLiteral("end");
     const QString file = files.createDatabase(
         QStringLiteral(
-            "CREATE TABLE 受注明細 (明細番号 NUMBER(3) PRIMARY KEY, 備考 LONG, 品名 VARCHAR2(20));"
-            "INSERT INTO 受注明細 VALUES (1, '%1', '六角ボルト');"
-            "INSERT INTO 受注明細 VALUES (2, NULL, NULL);"
-            "INSERT INTO 受注明細 VALUES (3, '', 'ｽﾊﾟﾅ');")
+            "CREATE TABLE 受注明細 (明細番号 NUMBER(3) PRIMARY KEY, 備考 LONG, 品名 VARCHAR2(20),"
+            " 数量 NUMBER(9,2));"
+            "INSERT INTO 受注明細 VALUES (1, '%1', '六角ボルト', 12.5);"
+            "INSERT INTO 受注明細 VALUES (2, NULL, NULL, NULL);"
+            "INSERT INTO 受注明細 VALUES (3, '', 'ｽﾊﾟﾅ', -3);")
             .arg(longText));
     auto database = logOnThroughStandIn(file);
     auto dynaset = database->DbCreateDynaset(
-        QStringLiteral("SELECT 明細番号, 備考, 品名 FROM 受注明細 ORDER BY 明細番号"), 12);
+        QStringLiteral("SELECT 明細番号, 備考, 品名, 数量 FROM 受注明細 ORDER BY 明細番号"), 12);
     EXPECT_EQ(dynaset->Fields(1).Name(), QStringLiteral("備考"));
     EXPECT_EQ(dynaset->Fields(1).OraIDataType(), 8);
     EXPECT_EQ(dynaset->Fields(1).Value().toString(), longText);
     EXPECT_EQ(dynaset->Fields(2).Value().toString(), QStringLiteral("六角ボルト"));
+    EXPECT_EQ(dynaset->Fields(3).Value(), QVariant(12.5));
     dynaset->DbMoveNext();
     EXPECT_FALSE(dynaset->Fields(1).Value().isValid());
     EXPECT_FALSE(dynaset->Fields(2).Value().isValid());
+    EXPECT_FALSE(dynaset->Fields(3).Value().isValid());
     dynaset->DbMoveNext();
     EXPECT_EQ(dynaset->Fields(2).Value().toString(), QStringLiteral("ｽﾊﾟﾅ"));
+    EXPECT_EQ(dynaset->Fields(3).Value(), QVariant(qlonglong(-3)));
 
     const catalog::TableInfoResult info =
         catalog::loadTableInfo(*database, QStringLiteral("受注明細"));
