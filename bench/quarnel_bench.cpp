@@ -7,7 +7,9 @@
 // Figures: for the table list, the bare engine query (the same SQL through the engine, rows
 // fetched, nothing else), the whole table-list read of the main window (query, list filled,
 // count shown, text built), their ratio and the growth of resident memory the first window read
-// caused. For the select-table command, on a table of 1,000 columns with a 10-column primary key
+// caused; the same table list through the Oracle engine on the stand-in client library of the
+// tests (fetch calls, and the ratio to a bare OCI fetch loop over that library). For the
+// select-table command, on a table of 1,000 columns with a 10-column primary key
 // and on a table with 500 indexes of 4 columns: the bare engine time of the same queries, the
 // whole command (grid and tree filled, all texts built) and their ratio.
 #include "app/app_state.h"
@@ -16,6 +18,7 @@
 #include "catalog/queries.h"
 #include "db/data_access.h"
 #include "db/engines.h"
+#include "oracle_bench.h"
 
 #include <sqlite3.h>
 
@@ -300,6 +303,13 @@ int main(int argc, char** argv) {
     print("table-list-window", listWindow, "ms");
     print("table-list-ratio", listWindow / listBare, "x");
     print("table-list-rss-growth", rssGrowth, "MB");
+
+    // The same table list through the Oracle engine on the tests' stand-in client library.
+    if (!bench::runOracleTableList(state, window, schema, QStringLiteral(QUARNEL_OCI_STAND_IN_LIB),
+                                   runs)) {
+        std::fprintf(stderr, "bench: the Oracle table list failed\n");
+        return 1;
+    }
 
     // Select-table command.
     struct Case {

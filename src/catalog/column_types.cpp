@@ -5,13 +5,37 @@ namespace {
 
 using namespace oracle_type;
 
+// The describe codes of the datetime and interval types stand for the dictionary's codes.
+int dictionaryCode(int code) {
+    switch (code) {
+        case kTimestampDescribed:
+            return kTimestamp;
+        case kTimestampTzDescribed:
+            return kTimestampTz;
+        case kTimestampLtzDescribed:
+            return kTimestampLtz;
+        case kIntervalYearToMonthDescribed:
+            return kIntervalYearToMonth;
+        case kIntervalDayToSecondDescribed:
+            return kIntervalDayToSecond;
+        default:
+            return code;
+    }
+}
+
 bool readsPrecision(int code) {
+    code = dictionaryCode(code);
     return code == kNumber || code == kIntervalYearToMonth || code == kIntervalDayToSecond;
 }
 
 bool readsScale(int code) {
+    code = dictionaryCode(code);
     return code == kNumber || code == kTimestamp || code == kTimestampTz || code == kTimestampLtz ||
            code == kIntervalDayToSecond;
+}
+
+bool isCharacterType(int code) {
+    return code == kVarchar2 || code == kChar || code == kClob;
 }
 
 QString bracketed(int value) {
@@ -21,6 +45,18 @@ QString bracketed(int value) {
 // A length in brackets where the column has one; Oracle takes the type's default otherwise.
 QString withLength(const QString& name, int length) {
     return length > 0 ? name + bracketed(length) : name;
+}
+
+// VARCHAR2 and CHAR as declared: NVARCHAR2(n) and NCHAR(n) in the national character set with
+// their length in characters, VARCHAR2(n CHAR) with character semantics, else the byte length.
+QString characterType(const ColumnDescription& column) {
+    const QString name = oracleTypeName(column.oraIDataType);
+    const int characters = column.charLength > 0 ? column.charLength : column.size;
+    if (column.charsetForm == kNationalCharsetForm)
+        return withLength(u'N' + name, characters);
+    if (column.charUsed && characters > 0)
+        return name + QStringLiteral("(%1 CHAR)").arg(characters);
+    return withLength(name, column.size);
 }
 
 QString numberType(const ColumnDescription& column) {
@@ -54,6 +90,13 @@ ColumnDescription describeColumn(const db::Field& field) {
     column.size = field.Size();
     column.type = field.Type();
     column.nullOk = field.OraNullOK();
+    if (isCharacterType(column.oraIDataType)) {
+        column.charsetForm = field.OraCharsetForm();
+        column.charUsed = field.OraCharUsed();
+        column.charLength = field.OraCharSize();
+    }
+    if (column.oraIDataType == kNamedType)
+        column.typeName = field.OraTypeName();
     return column;
 }
 
@@ -72,7 +115,7 @@ QString sizeText(const ColumnDescription& column) {
 // Codes 23 and 24 keep the names "ROW" and "LONG ROW" that the grid and the lists have always
 // shown; the script writes them as RAW and LONG RAW (scriptColumnType).
 QString oracleTypeName(int oraIDataType) {
-    switch (oraIDataType) {
+    switch (dictionaryCode(oraIDataType)) {
         case kVarchar2:
             return QStringLiteral("VARCHAR2");
         case kNumber:
@@ -115,9 +158,23 @@ QString oracleTypeName(int oraIDataType) {
             return QStringLiteral("INTERVAL DAY TO SECOND");
         case kUrowid:
             return QStringLiteral("UROWID");
+        case kJson:
+            return QStringLiteral("JSON");
+        case kBoolean:
+            return QStringLiteral("BOOLEAN");
+        case kVector:
+            return QStringLiteral("VECTOR");
         default:
             return QStringLiteral("UNKNOWN(%1)").arg(oraIDataType);
     }
+}
+
+QString oracleTypeName(const ColumnDescription& column) {
+    if (column.oraIDataType == kClob && column.charsetForm == kNationalCharsetForm)
+        return QStringLiteral("NCLOB");
+    if (column.oraIDataType == kNamedType && !column.typeName.isEmpty())
+        return column.typeName;
+    return oracleTypeName(column.oraIDataType);
 }
 
 QString valueTypeName(int type) {
@@ -154,13 +211,16 @@ QString nullText(bool nullOk) {
 }
 
 QString scriptColumnType(const ColumnDescription& column) {
-    const int code = column.oraIDataType;
+    const int code = dictionaryCode(column.oraIDataType);
     switch (code) {
         case kNumber:
             return numberType(column);
         case kVarchar2:
         case kChar:
-            return withLength(oracleTypeName(code), column.size);
+            return characterType(column);
+        case kClob:
+        case kNamedType:
+            return oracleTypeName(column);
         case kRaw:
             return withLength(QStringLiteral("RAW"), column.size);
         case kLongRaw:

@@ -21,10 +21,18 @@ struct ColumnDescription {
     int size = 0;
     int type = 10;
     bool nullOk = true;
+    // Character columns only: 2 for the national character set; declared with character
+    // semantics; the declared length in characters (0 when the engine does not report it).
+    int charsetForm = 1;
+    bool charUsed = false;
+    int charLength = 0;
+    // Object-type columns only: the type's name.
+    QString typeName;
 };
 
 // Reads one field's description: Name, OraIDataType, OraPrecision and OraScale (where the type
-// uses them), Size, Type, OraNullOK, in that order.
+// uses them), Size, Type, OraNullOK, in that order; then the character-set form and length
+// semantics of a character column and the type name of an object column.
 ColumnDescription describeColumn(const db::Field& field);
 
 // SIZE: the precision of a NUMBER ("-" without one), "-" for LONG and LONG RAW, else the size.
@@ -32,6 +40,9 @@ QString sizeText(const ColumnDescription& column);
 
 // TYPE1: the name of an Oracle type code; "UNKNOWN(code)" for a code without one.
 QString oracleTypeName(int oraIDataType);
+// TYPE1 of a described column: as above, but NCLOB for a CLOB in the national character set and
+// the type's own name for an object column.
+QString oracleTypeName(const ColumnDescription& column);
 
 // TYPE2: the name of a value type code; "Object" for 9, "Unknown(code)" for codes without one.
 QString valueTypeName(int type);
@@ -39,7 +50,8 @@ QString valueTypeName(int type);
 // NULL: "Not Null" or "Null".
 QString nullText(bool nullOk);
 
-// The type as a CREATE TABLE statement declares it, e.g. NUMBER(7,2), VARCHAR2(20), LONG RAW.
+// The type as a CREATE TABLE statement declares it, e.g. NUMBER(7,2), VARCHAR2(20), LONG RAW,
+// NVARCHAR2(10) (national character set, length in characters), VARCHAR2(10 CHAR).
 QString scriptColumnType(const ColumnDescription& column);
 
 }  // namespace quarnel::catalog

@@ -49,7 +49,7 @@ QStringList tableInfoCells(int number, const ColumnDescription& column, const QS
             mark,
             column.name,
             sizeText(column),
-            oracleTypeName(column.oraIDataType),
+            oracleTypeName(column),
             valueTypeName(column.type),
             nullText(column.nullOk)};
 }

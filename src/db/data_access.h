@@ -54,6 +54,16 @@ class Field {
     virtual int OraPrecision() const = 0;
     virtual int OraScale() const = 0;
     virtual bool OraNullOK() const = 0;
+
+    // Character-set form of a character column: 1 the database character set, 2 the national
+    // one (NCHAR, NVARCHAR2, NCLOB).
+    virtual int OraCharsetForm() const { return 1; }
+    // True for a column declared with character length semantics, VARCHAR2(n CHAR).
+    virtual bool OraCharUsed() const { return false; }
+    // The declared length in characters of a character column; 0 when not reported.
+    virtual int OraCharSize() const { return 0; }
+    // The name of a column's object type ("MDSYS.SDO_GEOMETRY"); empty for other columns.
+    virtual QString OraTypeName() const { return {}; }
 };
 
 // The result cursor of one query, positioned on its first row when created.

@@ -26,6 +26,20 @@ inline constexpr int kIntervalYearToMonth = 182;
 inline constexpr int kIntervalDayToSecond = 183;
 inline constexpr int kUrowid = 208;
 inline constexpr int kTimestampLtz = 231;
+// The codes a client's describe reports for the datetime and interval types, where the
+// dictionary reports 180 to 183 and 231.
+inline constexpr int kTimestampDescribed = 187;
+inline constexpr int kTimestampTzDescribed = 188;
+inline constexpr int kIntervalYearToMonthDescribed = 189;
+inline constexpr int kIntervalDayToSecondDescribed = 190;
+inline constexpr int kTimestampLtzDescribed = 232;
+// An object type (the column's type name tells which), JSON, BOOLEAN and VECTOR.
+inline constexpr int kNamedType = 108;
+inline constexpr int kJson = 119;
+inline constexpr int kBoolean = 252;
+inline constexpr int kVector = 127;
+// The character-set form of a column in the national character set (NCHAR, NVARCHAR2, NCLOB).
+inline constexpr int kNationalCharsetForm = 2;
 // The scale Oracle reports for FLOAT(p), a NUMBER with a binary precision.
 inline constexpr int kFloatScale = -127;
 }  // namespace oracle_type

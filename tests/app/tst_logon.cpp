@@ -2,6 +2,7 @@
 #include "app/app_state.h"
 #include "app/dialogs.h"
 #include "app/fdlg_ora_logon.h"
+#include "testing/oci_stand_in.h"
 #include "testing/scripted_engine.h"
 #include "testing/test_dialogs.h"
 
@@ -150,6 +151,44 @@ class LogonTest : public QObject {
         m_dialog->cmdOK_Click();
         QCOMPARE(m_backend->sessionsCreated(), 2);
         QVERIFY(m_state.blnConnected);
+    }
+
+    // Through the real session and the Oracle engine on the stand-in client library.
+    void oracleRefusalReachesTheDialog_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("ORA-01017") << "scott"
+                                   << "wrong"
+                                   << QStringLiteral(QUARNEL_DEMO_DB)
+                                   << "ORA-01017: invalid username/password; logon denied";
+        QTest::newRow("ORA-12541") << "scott"
+                                   << "tiger"
+                                   << "dbhost:1521/XEPDB1"
+                                   << "ORA-12541: TNS:no listener";
+    }
+    void oracleRefusalReachesTheDialog() {
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(QString, host);
+        QFETCH(QString, shown);
+        testing::useOciStandIn();
+        m_state.sessionFactory = &db::CreateSession;
+        m_dialog->txtUsrID->setText(user);
+        m_dialog->txtPasswd->setText(password);
+        m_dialog->txtHost->setText(host);
+        m_dialog->cmdOK_Click();
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
+        QCOMPARE(m_dialogs.messages[0].text, shown);
+        QVERIFY(!m_state.blnConnected);
+
+        // The same dialog then logs on.
+        m_dialog->txtPasswd->setText("tiger");
+        m_dialog->txtHost->setText(QStringLiteral(QUARNEL_DEMO_DB));
+        m_dialog->cmdOK_Click();
+        QVERIFY(m_state.blnConnected);
+        QCOMPARE(m_dialogs.messages.size(), size_t(1));
     }
 
     void sessionClassThatCannotBeCreated() {
