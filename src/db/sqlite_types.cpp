@@ -101,14 +101,14 @@ bool isOneOf(const QString& name, std::initializer_list<const char*> names) {
 }
 
 constexpr ColumnType varchar2(int size) {
-    return {1, size, 0, 0, 10};
+    return {oracle_type::kVarchar2, size, 0, 0, 10};
 }
 constexpr ColumnType number(int precision, int scale) {
-    return {2, 22, precision, scale, 7};
+    return {oracle_type::kNumber, 22, precision, scale, 7};
 }
-constexpr ColumnType kBinaryDouble{101, 8, 0, 0, 7};
-constexpr ColumnType kClob{112, 4000, 0, 0, 12};
-constexpr ColumnType kBlob{113, 4000, 0, 0, 11};
+constexpr ColumnType kBinaryDouble{oracle_type::kBinaryDouble, 8, 0, 0, 7};
+constexpr ColumnType kClob{oracle_type::kClob, 4000, 0, 0, 12};
+constexpr ColumnType kBlob{oracle_type::kBlob, 4000, 0, 0, 11};
 
 // SQLite's own column affinity rules, in SQLite's order, for names not known by name.
 ColumnType byAffinity(const QString& declared, const ParsedType& parsed) {
@@ -177,7 +177,7 @@ ColumnType describeDeclaredType(const QString& declared) {
         return varchar2(parsed.arg(0, 4000));
     }
     if (isOneOf(name, {"CHAR", "NCHAR", "CHARACTER", "NATIONAL CHAR", "NATIONAL CHARACTER"})) {
-        return {96, parsed.arg(0, 1), 0, 0, 10};
+        return {oracle_type::kChar, parsed.arg(0, 1), 0, 0, 10};
     }
     if (isOneOf(name, {"NUMBER", "DECIMAL", "NUMERIC", "DEC"})) {
         return number(parsed.arg(0, 0), parsed.arg(1, 0));
@@ -187,19 +187,19 @@ ColumnType describeDeclaredType(const QString& declared) {
     if (isOneOf(name, {"BOOLEAN", "BOOL"}))
         return number(1, 0);
     if (isOneOf(name, {"LONG", "LONG VARCHAR"}))
-        return {8, 0, 0, 0, 12};
+        return {oracle_type::kLong, 0, 0, 0, 12};
     if (name == u"ROWID")
-        return {11, 10, 0, 0, 10};
+        return {oracle_type::kRowid, 10, 0, 0, 10};
     if (isOneOf(name, {"DATE", "DATETIME"}))
-        return {12, 7, 0, 0, 8};
+        return {oracle_type::kDate, 7, 0, 0, 8};
     if (name == u"RAW")
-        return {23, parsed.arg(0, 2000), 0, 0, 11};
+        return {oracle_type::kRaw, parsed.arg(0, 2000), 0, 0, 11};
     if (name == u"LONG RAW")
-        return {24, 0, 0, 0, 11};
+        return {oracle_type::kLongRaw, 0, 0, 0, 11};
     if (name == u"MLSLABEL")
-        return {106, 255, 0, 0, 10};
+        return {oracle_type::kMlslabel, 255, 0, 0, 10};
     if (name == u"BINARY_FLOAT")
-        return {100, 4, 0, 0, 6};
+        return {oracle_type::kBinaryFloat, 4, 0, 0, 6};
     if (isOneOf(name, {"REAL", "DOUBLE", "DOUBLE PRECISION", "BINARY_DOUBLE"})) {
         return kBinaryDouble;
     }
@@ -208,20 +208,21 @@ ColumnType describeDeclaredType(const QString& declared) {
     if (name == u"BLOB")
         return kBlob;
     if (name == u"BFILE")
-        return {114, 530, 0, 0, 11};
+        return {oracle_type::kBfile, 530, 0, 0, 11};
     if (name == u"TIMESTAMP")
-        return {180, 11, 0, parsed.arg(0, 6), 8};
+        return {oracle_type::kTimestamp, 11, 0, parsed.arg(0, 6), 8};
     if (name == u"TIMESTAMP WITH TIME ZONE")
-        return {181, 13, 0, parsed.arg(0, 6), 8};
+        return {oracle_type::kTimestampTz, 13, 0, parsed.arg(0, 6), 8};
     if (name == u"TIMESTAMP WITH LOCAL TIME ZONE")
-        return {231, 11, 0, parsed.arg(0, 6), 8};
+        return {oracle_type::kTimestampLtz, 11, 0, parsed.arg(0, 6), 8};
     if (name == u"INTERVAL YEAR TO MONTH")
-        return {182, 5, parsed.argAfterWords(2, 2), 0, 10};
+        return {oracle_type::kIntervalYearToMonth, 5, parsed.argAfterWords(2, 2), 0, 10};
     if (name == u"INTERVAL DAY TO SECOND") {
-        return {183, 11, parsed.argAfterWords(2, 2), parsed.argAfterWords(4, 6), 10};
+        return {oracle_type::kIntervalDayToSecond, 11, parsed.argAfterWords(2, 2),
+                parsed.argAfterWords(4, 6), 10};
     }
     if (name == u"UROWID")
-        return {208, parsed.arg(0, 4000), 0, 0, 10};
+        return {oracle_type::kUrowid, parsed.arg(0, 4000), 0, 0, 10};
     return byAffinity(declared, parsed);
 }
 

@@ -62,8 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{"timestamp with local time zone", {231, 11, 0, 6, 8}},
         TypeCase{"INTERVAL YEAR(4) TO MONTH", {182, 5, 4, 0, 10}},
         TypeCase{"INTERVAL DAY TO SECOND(3)", {183, 11, 2, 3, 10}},
-        TypeCase{"UROWID", {208, 4000, 0, 0, 10}},
-        TypeCase{"NATIVE CHARACTER(70)", {1, 70, 0, 0, 10}},
+        TypeCase{"INTERVAL DAY(5) TO SECOND(2)", {183, 11, 5, 2, 10}},
+        TypeCase{"UROWID", {208, 4000, 0, 0, 10}}, TypeCase{"UROWID(100)", {208, 100, 0, 0, 10}},
+        TypeCase{"RAW", {23, 2000, 0, 0, 11}}, TypeCase{"NATIVE CHARACTER(70)", {1, 70, 0, 0, 10}},
         TypeCase{"VARYING TEXT", {112, 4000, 0, 0, 12}},
         TypeCase{"MEDIUMBLOB", {113, 4000, 0, 0, 11}}, TypeCase{"DOUBLE_VALUE", {101, 8, 0, 0, 7}},
         // INT comes first, as in SQLite.
