@@ -193,7 +193,7 @@ TEST_F(SqliteEngineTest, DescribeQueryTakesQuotedAndLowerCaseNames) {
     EXPECT_EQ(quoted->Fields(0).Name(), QStringLiteral("line no"));
     // Key columns are never null, declared NOT NULL or not.
     EXPECT_FALSE(quoted->Fields(0).OraNullOK());
-    EXPECT_EQ(quoted->Fields(1).OraIDataType(), 112);
+    EXPECT_EQ(quoted->Fields(1).OraIDataType(), 1);
 
     auto lower = m_db->DbCreateDynaset("SELECT * FROM lower_case WHERE RowNum < 1", 0);
     ASSERT_EQ(lower->FieldCount(), 2);
