@@ -188,21 +188,23 @@ PRAGMA query_only = ON;
     const int rc = sqlite3_exec(db, kRefreshSql, nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
         error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
-        sqlite3_exec(db, "PRAGMA query_only = ON;", nullptr, nullptr, nullptr);
     }
     sqlite3_free(message);
     return rc;
 }
 
-int schemaVersion(sqlite3* db) {
+int schemaVersion(sqlite3* db, int& version) {
     sqlite3_stmt* query = nullptr;
-    int version = -1;
-    if (sqlite3_prepare_v2(db, "PRAGMA main.schema_version", -1, &query, nullptr) == SQLITE_OK &&
-        sqlite3_step(query) == SQLITE_ROW) {
-        version = sqlite3_column_int(query, 0);
+    int rc = sqlite3_prepare_v2(db, "PRAGMA main.schema_version", -1, &query, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(query);
+        if (rc == SQLITE_ROW) {
+            version = sqlite3_column_int(query, 0);
+            rc = SQLITE_OK;
+        }
     }
     sqlite3_finalize(query);
-    return version;
+    return rc;
 }
 
 QString rewriteRowNumLimit(const QString& sql) {

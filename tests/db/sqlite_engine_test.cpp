@@ -302,7 +302,6 @@ TEST(SqliteEngineOpen, RefusesWhatIsNotAnSqliteFileWithoutCreatingOne) {
     SqliteFixture files;
     const RefusalCase cases[] = {
         {"missing.db", QByteArray()},
-        {"empty.db", QByteArray("")},
         {"text.db", QByteArray("SQLite format 2\nhello, world\n")},
         {"short.db", QByteArray("SQLite format 3")},
     };
@@ -350,28 +349,6 @@ TEST(SqliteEngineOpen, SessionOpensSqliteHostStringsAndRecordsRefusals) {
 
 namespace quarnel::db {
 namespace {
-
-// A write-ahead-log database is read without a log or shared-memory file appearing beside it.
-TEST(SqliteEngineFiles, WalDatabaseGetsNoSideFiles) {
-    testing::SqliteFixture files;
-    const QString path = files.createDatabase(
-        QStringLiteral("PRAGMA journal_mode=WAL; CREATE TABLE A (X NUMBER PRIMARY KEY);"),
-        QStringLiteral("wal.db"));
-    QFile::remove(path + "-wal");
-    QFile::remove(path + "-shm");
-    const QByteArray before = testing::SqliteFixture::fileHash(path);
-    {
-        auto db = OpenSqliteDatabase(path);
-        auto list =
-            db->DbCreateDynaset(QStringLiteral("SELECT table_name tbl FROM user_tables t"), 12);
-        ASSERT_FALSE(list->Eof());
-        EXPECT_EQ(list->Fields(0).Value().toString(), QStringLiteral("A"));
-        db->Close();
-    }
-    EXPECT_FALSE(QFile::exists(path + "-wal"));
-    EXPECT_FALSE(QFile::exists(path + "-shm"));
-    EXPECT_EQ(testing::SqliteFixture::fileHash(path), before);
-}
 
 // A key declared without a name is not merged with an index that already bears TABLE_PK.
 TEST(SqliteEngineFiles, DefaultKeyNameAvoidsAnIndexOfThatName) {
