@@ -57,6 +57,7 @@ QString indexNodeKey(const QString& index) {
 IndexInfoResult loadIndexInfo(db::Database& database, const QString& table) {
     IndexInfoResult result;
     try {
+        const db::ReadSnapshot snapshot(database);
         result.exists = tableExists(database, table);
         if (!result.exists)
             return result;

@@ -44,8 +44,9 @@ struct IndexInfoResult {
     std::optional<QString> error;
 };
 
-// Asks whether `table` exists, then for its index columns, and builds the tree nodes and the
-// three texts in one pass over the rows. Database failures are returned in `error`, never thrown.
+// Asks, inside one read snapshot, whether `table` exists, then for its index columns, and builds
+// the tree nodes and the three texts in one pass over the rows. Database failures are returned in
+// `error`, never thrown.
 IndexInfoResult loadIndexInfo(db::Database& database, const QString& table);
 
 }  // namespace quarnel::catalog

@@ -75,6 +75,7 @@ QString alterTableText(const QString& table, const QStringList& primaryKey) {
 TableInfoResult loadTableInfo(db::Database& database, const QString& table) {
     TableInfoResult result;
     try {
+        const db::ReadSnapshot snapshot(database);
         result.exists = tableExists(database, table);
         if (!result.exists)
             return result;

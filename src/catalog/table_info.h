@@ -45,9 +45,9 @@ struct TableInfoResult {
     std::optional<QString> error;
 };
 
-// Asks whether `table` exists, then for its primary key, then for its column description, and
-// builds the grid rows and the four texts in one pass over the columns. Database failures are
-// returned in `error`, never thrown.
+// Asks, inside one read snapshot, whether `table` exists, then for its primary key, then for its
+// column description, and builds the grid rows and the four texts in one pass over the columns.
+// Database failures are returned in `error`, never thrown.
 TableInfoResult loadTableInfo(db::Database& database, const QString& table);
 
 }  // namespace quarnel::catalog

@@ -87,6 +87,7 @@ class ScriptedCatalog {
         return options;
     }
     int openDynasets() const { return m_backend->openDynasets(); }
+    const db::ScriptedBackend& backend() const { return *m_backend; }
 
   private:
     static QVariantList toVariants(const QStringList& names) {
