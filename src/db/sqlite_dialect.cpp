@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 #include <sqlite3.h>
 
 namespace quarnel::db {
@@ -13,6 +15,10 @@ namespace {
 // condition on table_name is tested on that row before the pragma functions run for it: a lookup
 // of one table costs one pass over the schema table, whatever the number of tables.
 //
+// Tables are named as stored, but for a name that is not valid UTF-8: the views show it with each
+// bad byte replaced (column shown), and the engine keeps the stored bytes (column name) for its own
+// queries on the table.
+//
 // Names reported:
 // - a primary key, as constraint and as index: its CONSTRAINT name, else TABLE_PK;
 // - the index SQLite makes for a UNIQUE constraint: the constraint's name, else TABLE_UKn, n being
@@ -21,47 +27,49 @@ namespace {
 // SQLite's own index for a primary key is reported once, as the primary key. Key columns come in
 // key order, read from that index; a table without one has a one-column key (the rowid alias).
 constexpr const char* kDictionarySql = R"sql(
-CREATE TEMP TABLE quarnel_tables(seq INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE, sql TEXT);
+CREATE TEMP TABLE quarnel_tables(
+  seq INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE, shown TEXT NOT NULL, sql TEXT);
+CREATE INDEX temp.quarnel_tables_shown ON quarnel_tables(shown);
 
 CREATE TEMP VIEW user_tables(table_name) AS
-SELECT m.name FROM temp.quarnel_tables AS m ORDER BY m.seq;
+SELECT m.shown FROM temp.quarnel_tables AS m ORDER BY m.seq;
 
 CREATE TEMP VIEW user_constraints(constraint_name, table_name, constraint_type) AS
-SELECT quarnel_primary_key_name(m.name, m.sql), m.name, 'P'
+SELECT quarnel_primary_key_name(m.name, m.sql), m.shown, 'P'
   FROM temp.quarnel_tables AS m
  WHERE EXISTS (SELECT 1 FROM pragma_table_info(m.name, 'main') AS c WHERE c.pk > 0)
 UNION ALL
 SELECT quarnel_unique_key_name(m.name, m.sql, i.name,
          (SELECT group_concat(k.name, char(31)) FROM pragma_index_info(i.name, 'main') AS k)),
-       m.name, 'U'
+       m.shown, 'U'
   FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i
  WHERE i.origin = 'u';
 
 CREATE TEMP VIEW user_cons_columns(constraint_name, table_name, column_name, position) AS
-SELECT quarnel_primary_key_name(m.name, m.sql), m.name, k.name, k.seqno + 1
+SELECT quarnel_primary_key_name(m.name, m.sql), m.shown, k.name, k.seqno + 1
   FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
        pragma_index_info(i.name, 'main') AS k
  WHERE i.origin = 'pk'
 UNION ALL
-SELECT quarnel_primary_key_name(m.name, m.sql), m.name, c.name, 1
+SELECT quarnel_primary_key_name(m.name, m.sql), m.shown, c.name, 1
   FROM temp.quarnel_tables AS m, pragma_table_info(m.name, 'main') AS c
  WHERE c.pk = 1
    AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name, 'main') AS x WHERE x.origin = 'pk')
 UNION ALL
 SELECT quarnel_unique_key_name(m.name, m.sql, i.name,
          (SELECT group_concat(k.name, char(31)) FROM pragma_index_info(i.name, 'main') AS k)),
-       m.name, c.name, c.seqno + 1
+       m.shown, c.name, c.seqno + 1
   FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
        pragma_index_info(i.name, 'main') AS c
  WHERE i.origin = 'u';
 
 CREATE TEMP VIEW user_ind_columns(index_name, table_name, column_name, column_position) AS
-SELECT quarnel_primary_key_name(m.name, m.sql), m.name, k.name, k.seqno + 1
+SELECT quarnel_primary_key_name(m.name, m.sql), m.shown, k.name, k.seqno + 1
   FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
        pragma_index_info(i.name, 'main') AS k
  WHERE i.origin = 'pk'
 UNION ALL
-SELECT quarnel_primary_key_name(m.name, m.sql), m.name, c.name, 1
+SELECT quarnel_primary_key_name(m.name, m.sql), m.shown, c.name, 1
   FROM temp.quarnel_tables AS m, pragma_table_info(m.name, 'main') AS c
  WHERE c.pk = 1
    AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name, 'main') AS x WHERE x.origin = 'pk')
@@ -70,7 +78,7 @@ SELECT CASE i.origin
          WHEN 'u' THEN quarnel_unique_key_name(m.name, m.sql, i.name,
            (SELECT group_concat(k.name, char(31)) FROM pragma_index_info(i.name, 'main') AS k))
          ELSE i.name END,
-       m.name,
+       m.shown,
        coalesce(c.name, quarnel_index_term(
          (SELECT x.sql FROM main.sqlite_master AS x WHERE x.type = 'index' AND x.name = i.name),
          c.seqno)),
@@ -137,6 +145,18 @@ void uniqueKeyNameFunction(sqlite3_context* context, int, sqlite3_value** args) 
                uniqueKeyName(argText(args[0]), argText(args[1]), argText(args[2]), columns));
 }
 
+// quarnel_shown_name(name): `name` with every byte that is not part of valid UTF-8 replaced.
+void shownNameFunction(sqlite3_context* context, int, sqlite3_value** args) {
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(args[0]));
+    const int size = sqlite3_value_bytes(args[0]);
+    const QByteArray shown = QString::fromUtf8(bytes, size).toUtf8();
+    if (shown.size() == size && std::equal(shown.begin(), shown.end(), bytes)) {
+        sqlite3_result_value(context, args[0]);
+        return;
+    }
+    sqlite3_result_text(context, shown.constData(), int(shown.size()), SQLITE_TRANSIENT);
+}
+
 // quarnel_index_term(create_index_sql, position)
 void indexTermFunction(sqlite3_context* context, int, sqlite3_value** args) {
     resultText(context, indexTerm(argText(args[0]), sqlite3_value_int(args[1])));
@@ -154,6 +174,7 @@ int installDictionary(sqlite3* db, QString& error) {
         {"quarnel_primary_key_name", 2, primaryKeyNameFunction},
         {"quarnel_unique_key_name", 4, uniqueKeyNameFunction},
         {"quarnel_index_term", 2, indexTermFunction},
+        {"quarnel_shown_name", 1, shownNameFunction},
     };
     constexpr int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     for (const Function& function : functions) {
@@ -178,8 +199,8 @@ int refreshTableCatalogue(sqlite3* db, QString& error) {
     constexpr const char* kRefreshSql = R"sql(
 PRAGMA query_only = OFF;
 DELETE FROM temp.quarnel_tables;
-INSERT INTO temp.quarnel_tables (name, sql)
-SELECT name, sql FROM main.sqlite_master
+INSERT INTO temp.quarnel_tables (name, shown, sql)
+SELECT name, quarnel_shown_name(name), sql FROM main.sqlite_master
  WHERE type = 'table' AND name NOT LIKE 'sqlite\_%' ESCAPE '\'
  ORDER BY rowid;
 PRAGMA query_only = ON;
@@ -205,6 +226,42 @@ int schemaVersion(sqlite3* db, int& version) {
     }
     sqlite3_finalize(query);
     return rc;
+}
+
+std::optional<QString> describedTable(const QString& sql) {
+    static const char* const pattern =
+        R"re(^\s*SELECT\s+\*\s+FROM\s+(?:"((?:[^"]|"")+)"|([^\s".;()]+))\s+)re"
+        R"re(WHERE\s+ROWNUM\s*<\s*1\s*;?\s*$)re";
+    static const QRegularExpression describe(QString::fromLatin1(pattern),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = describe.match(sql);
+    if (!match.hasMatch())
+        return std::nullopt;
+    if (match.hasCaptured(1))
+        return match.captured(1).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+    return match.captured(2);
+}
+
+QByteArray storedTableName(sqlite3* db, const QString& shown) {
+    QByteArray stored = shown.toUtf8();
+    sqlite3_stmt* query = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT name FROM temp.quarnel_tables WHERE shown = ?1 ORDER BY seq",
+                           -1, &query, nullptr) == SQLITE_OK) {
+        const QByteArray key = stored;
+        sqlite3_bind_text(query, 1, key.constData(), int(key.size()), SQLITE_STATIC);
+        if (sqlite3_step(query) == SQLITE_ROW) {
+            stored = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(query, 0)),
+                                sqlite3_column_bytes(query, 0));
+        }
+    }
+    sqlite3_finalize(query);
+    return stored;
+}
+
+QByteArray describeStatement(const QByteArray& storedName) {
+    QByteArray quoted = storedName;
+    quoted.replace('"', "\"\"");
+    return "SELECT * FROM main.\"" + quoted + "\" LIMIT 0";
 }
 
 QString rewriteRowNumLimit(const QString& sql) {

@@ -284,7 +284,10 @@ class SqliteDatabase final : public Database {
     }
 
     std::unique_ptr<Dynaset> createDynaset(const QString& sql) {
-        const QByteArray text = rewriteRowNumLimit(sql).toUtf8();
+        const std::optional<QString> described = describedTable(sql);
+        const QByteArray text =
+            described ? describeStatement(storedTableName(m_connection->handle(), *described))
+                      : rewriteRowNumLimit(sql).toUtf8();
         sqlite3_stmt* raw = nullptr;
         const char* tail = nullptr;
         if (sqlite3_prepare_v2(m_connection->handle(), text.constData(), int(text.size()), &raw,
