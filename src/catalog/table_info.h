@@ -33,9 +33,9 @@ struct TableInfoResult {
     bool exists = false;
     // The key column names in key order.
     QStringList primaryKey;
-    // The grid rows 1..n in order: the seven cells joined by tabs. After a failure, the rows
-    // produced before it.
-    QStringList gridRows;
+    // The grid rows 1..n in order, each as its seven cells. After a failure, the rows produced
+    // before it.
+    QList<QStringList> gridRows;
     // The four texts; all empty when the table is missing or a failure happened.
     QString strTableInfoTxt;
     QString strTableInfoCsv;
