@@ -1,6 +1,7 @@
 #include "db/sqlite_dialect.h"
 
 #include "db/sqlite_ddl.h"
+#include "db/sqlite_key_names.h"
 
 #include <QRegularExpression>
 
@@ -19,7 +20,7 @@ namespace {
 // bad byte replaced (column shown), and the engine keeps the stored bytes (column name) for its own
 // queries on the table.
 //
-// Names reported:
+// Names reported (sqlite_key_names.h has the rule that keeps them apart):
 // - a primary key, as constraint and as index: its CONSTRAINT name, else TABLE_PK;
 // - the index SQLite makes for a UNIQUE constraint: the constraint's name, else TABLE_UKn, n being
 //   the number that ends SQLite's own name for that index;
@@ -30,53 +31,50 @@ constexpr const char* kDictionarySql = R"sql(
 CREATE TEMP TABLE quarnel_tables(
   seq INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE, shown TEXT NOT NULL, sql TEXT);
 CREATE INDEX temp.quarnel_tables_shown ON quarnel_tables(shown);
+CREATE TEMP TABLE quarnel_taken_names(
+  name TEXT PRIMARY KEY COLLATE NOCASE, explicit_index INTEGER NOT NULL) WITHOUT ROWID;
 
 CREATE TEMP VIEW user_tables(table_name) AS
 SELECT m.shown FROM temp.quarnel_tables AS m ORDER BY m.seq;
 
 CREATE TEMP VIEW user_constraints(constraint_name, table_name, constraint_type) AS
-SELECT quarnel_primary_key_name(m.name, m.sql), m.shown, 'P'
+SELECT quarnel_key_name('P', m.name, m.sql, NULL), m.shown, 'P'
   FROM temp.quarnel_tables AS m
  WHERE EXISTS (SELECT 1 FROM pragma_table_info(m.name, 'main') AS c WHERE c.pk > 0)
 UNION ALL
-SELECT quarnel_unique_key_name(m.name, m.sql, i.name,
-         (SELECT group_concat(k.name, char(31)) FROM pragma_index_info(i.name, 'main') AS k)),
-       m.shown, 'U'
+SELECT quarnel_key_name('U', m.name, m.sql, i.name), m.shown, 'U'
   FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i
  WHERE i.origin = 'u';
 
 CREATE TEMP VIEW user_cons_columns(constraint_name, table_name, column_name, position) AS
-SELECT quarnel_primary_key_name(m.name, m.sql), m.shown, k.name, k.seqno + 1
+SELECT quarnel_key_name('P', m.name, m.sql, NULL), m.shown, k.name, k.seqno + 1
   FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
        pragma_index_info(i.name, 'main') AS k
  WHERE i.origin = 'pk'
 UNION ALL
-SELECT quarnel_primary_key_name(m.name, m.sql), m.shown, c.name, 1
+SELECT quarnel_key_name('P', m.name, m.sql, NULL), m.shown, c.name, 1
   FROM temp.quarnel_tables AS m, pragma_table_info(m.name, 'main') AS c
  WHERE c.pk = 1
    AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name, 'main') AS x WHERE x.origin = 'pk')
 UNION ALL
-SELECT quarnel_unique_key_name(m.name, m.sql, i.name,
-         (SELECT group_concat(k.name, char(31)) FROM pragma_index_info(i.name, 'main') AS k)),
-       m.shown, c.name, c.seqno + 1
+SELECT quarnel_key_name('U', m.name, m.sql, i.name), m.shown, c.name, c.seqno + 1
   FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
        pragma_index_info(i.name, 'main') AS c
  WHERE i.origin = 'u';
 
 CREATE TEMP VIEW user_ind_columns(index_name, table_name, column_name, column_position) AS
-SELECT quarnel_primary_key_name(m.name, m.sql), m.shown, k.name, k.seqno + 1
+SELECT quarnel_key_name('PI', m.name, m.sql, NULL), m.shown, k.name, k.seqno + 1
   FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
        pragma_index_info(i.name, 'main') AS k
  WHERE i.origin = 'pk'
 UNION ALL
-SELECT quarnel_primary_key_name(m.name, m.sql), m.shown, c.name, 1
+SELECT quarnel_key_name('PI', m.name, m.sql, NULL), m.shown, c.name, 1
   FROM temp.quarnel_tables AS m, pragma_table_info(m.name, 'main') AS c
  WHERE c.pk = 1
    AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name, 'main') AS x WHERE x.origin = 'pk')
 UNION ALL
 SELECT CASE i.origin
-         WHEN 'u' THEN quarnel_unique_key_name(m.name, m.sql, i.name,
-           (SELECT group_concat(k.name, char(31)) FROM pragma_index_info(i.name, 'main') AS k))
+         WHEN 'u' THEN quarnel_key_name('UI', m.name, m.sql, i.name)
          ELSE i.name END,
        m.shown,
        coalesce(c.name, quarnel_index_term(
@@ -100,49 +98,6 @@ void resultText(sqlite3_context* context, const QString& text) {
     }
     const QByteArray utf8 = text.toUtf8();
     sqlite3_result_text(context, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-}
-
-// quarnel_primary_key_name(table, create_table_sql)
-//
-// A key declared without a name is called TABLE_PK; when the table has an index of that name,
-// TABLE_PK1, TABLE_PK2, ... instead, so the two never merge into one index.
-void primaryKeyNameFunction(sqlite3_context* context, int, sqlite3_value** args) {
-    const QString table = argText(args[0]);
-    const QString declared = primaryKeyName(table, argText(args[1]));
-    const QString fallback = table + QLatin1String("_PK");
-    if (declared != fallback) {
-        resultText(context, declared);
-        return;
-    }
-    sqlite3_stmt* query = nullptr;
-    if (sqlite3_prepare_v2(sqlite3_context_db_handle(context),
-                           "SELECT 1 FROM pragma_index_list(?1, 'main')"
-                           " WHERE name = ?2 AND origin <> 'pk'",
-                           -1, &query, nullptr) != SQLITE_OK) {
-        resultText(context, fallback);
-        return;
-    }
-    const QByteArray tableUtf8 = table.toUtf8();
-    QString name = fallback;
-    for (int n = 1;; ++n) {
-        const QByteArray nameUtf8 = name.toUtf8();
-        sqlite3_bind_text(query, 1, tableUtf8.constData(), int(tableUtf8.size()), SQLITE_STATIC);
-        sqlite3_bind_text(query, 2, nameUtf8.constData(), int(nameUtf8.size()), SQLITE_STATIC);
-        const bool taken = sqlite3_step(query) == SQLITE_ROW;
-        sqlite3_reset(query);
-        if (!taken)
-            break;
-        name = fallback + QString::number(n);
-    }
-    sqlite3_finalize(query);
-    resultText(context, name);
-}
-
-// quarnel_unique_key_name(table, create_table_sql, auto_index_name, columns joined by char(31))
-void uniqueKeyNameFunction(sqlite3_context* context, int, sqlite3_value** args) {
-    const QStringList columns = argText(args[3]).split(QChar(31));
-    resultText(context,
-               uniqueKeyName(argText(args[0]), argText(args[1]), argText(args[2]), columns));
 }
 
 // quarnel_shown_name(name): `name` with every byte that is not part of valid UTF-8 replaced.
@@ -171,8 +126,6 @@ int installDictionary(sqlite3* db, QString& error) {
         void (*call)(sqlite3_context*, int, sqlite3_value**);
     };
     constexpr Function functions[] = {
-        {"quarnel_primary_key_name", 2, primaryKeyNameFunction},
-        {"quarnel_unique_key_name", 4, uniqueKeyNameFunction},
         {"quarnel_index_term", 2, indexTermFunction},
         {"quarnel_shown_name", 1, shownNameFunction},
     };
@@ -186,6 +139,8 @@ int installDictionary(sqlite3* db, QString& error) {
             return rc;
         }
     }
+    if (const int rc = installKeyNameFunction(db, error); rc != SQLITE_OK)
+        return rc;
     char* message = nullptr;
     const int rc = sqlite3_exec(db, kDictionarySql, nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
@@ -203,14 +158,17 @@ INSERT INTO temp.quarnel_tables (name, shown, sql)
 SELECT name, quarnel_shown_name(name), sql FROM main.sqlite_master
  WHERE type = 'table' AND name NOT LIKE 'sqlite\_%' ESCAPE '\'
  ORDER BY rowid;
-PRAGMA query_only = ON;
 )sql";
     char* message = nullptr;
-    const int rc = sqlite3_exec(db, kRefreshSql, nullptr, nullptr, &message);
+    int rc = sqlite3_exec(db, kRefreshSql, nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
         error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
     }
     sqlite3_free(message);
+    if (rc == SQLITE_OK)
+        rc = fillTakenNames(db, error);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "PRAGMA query_only = ON;", nullptr, nullptr, nullptr);
     return rc;
 }
 

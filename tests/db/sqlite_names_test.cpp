@@ -34,5 +34,64 @@ TEST(SqliteKeyNames, DoubledQuoteInADeclaredNameStandsForOne) {
               (Rows{"Q\"K|P", "Q \"U\"|U"}));
 }
 
+// Schemas in which a generated or declared name meets another key's or index's name: every key
+// and index still comes out on its own.
+struct ClashCase {
+    const char* name;
+    const char* schema;
+    const char* table;
+    Rows constraints;   // name|type, by name
+    Rows indexColumns;  // index|position|column, by index and position
+};
+
+void PrintTo(const ClashCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class SqliteKeyClashTest : public ::testing::TestWithParam<ClashCase> {};
+
+TEST_P(SqliteKeyClashTest, KeysAndIndexesStayApart) {
+    const ClashCase& c = GetParam();
+    SqliteFixture files;
+    auto db = OpenSqliteDatabase(files.createDatabase(QString::fromUtf8(c.schema)));
+    const QString table = QString::fromUtf8(c.table);
+    EXPECT_EQ(rowsOf(*db, QStringLiteral("SELECT constraint_name, constraint_type FROM "
+                                         "user_constraints WHERE table_name = '%1' ORDER BY 1")
+                              .arg(table)),
+              c.constraints);
+    EXPECT_EQ(rowsOf(*db, QStringLiteral("SELECT index_name,column_position,column_name From "
+                                         "user_ind_columns WHERE table_name = '%1' ORDER BY "
+                                         "index_name,column_position")
+                              .arg(table)),
+              c.indexColumns);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Schemas, SqliteKeyClashTest,
+    ::testing::Values(
+        ClashCase{
+            "GeneratedKeyNameDeclaredForAUniqueKey",
+            "CREATE TABLE CLASH(A INTEGER PRIMARY KEY, B TEXT, CONSTRAINT CLASH_PK UNIQUE(B));",
+            "CLASH",
+            {"CLASH_PK|U", "CLASH_PK1|P"},
+            {"CLASH_PK|1|B", "CLASH_PK1|1|A"}},
+        ClashCase{"GeneratedUniqueNameOfAnExplicitIndex",
+                  "CREATE TABLE U1(A TEXT UNIQUE, B TEXT); CREATE INDEX U1_UK1 ON U1(B);",
+                  "U1",
+                  {"U1_UK11|U"},
+                  {"U1_UK1|1|B", "U1_UK11|1|A"}},
+        ClashCase{"DeclaredKeyNameOfAnExplicitIndex",
+                  "CREATE TABLE T(a,b,c, CONSTRAINT K1 PRIMARY KEY(a)); CREATE INDEX K1 ON T(c);",
+                  "T",
+                  {"K1|P"},
+                  {"K1|1|c", "K11|1|a"}},
+        ClashCase{"NameTakenInAnotherTable",
+                  "CREATE TABLE A (X NUMBER, CONSTRAINT B_PK UNIQUE (X));"
+                  "CREATE TABLE B (Y NUMBER PRIMARY KEY);",
+                  "B",
+                  {"B_PK1|P"},
+                  {"B_PK1|1|Y"}}),
+    [](const ::testing::TestParamInfo<ClashCase>& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace quarnel::db
