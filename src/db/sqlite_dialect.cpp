@@ -24,7 +24,9 @@ namespace {
 // - a primary key, as constraint and as index: its CONSTRAINT name, else TABLE_PK;
 // - the index SQLite makes for a UNIQUE constraint: the constraint's name, else TABLE_UKn, n being
 //   the number that ends SQLite's own name for that index;
-// - an indexed expression: the expression's text as written in CREATE INDEX.
+// - an indexed expression: SYS_NCnnnnn$ in user_ind_columns, nnnnn being its position in the
+//   index, and its text as written in CREATE INDEX in user_ind_expressions;
+// - the direction of every index column in user_ind_columns.descend, 'ASC' or 'DESC'.
 // SQLite's own index for a primary key is reported once, as the primary key. Key columns come in
 // key order, read from that index; a table without one has a one-column key (the rowid alias).
 constexpr const char* kDictionarySql = R"sql(
@@ -62,13 +64,15 @@ SELECT quarnel_key_name('U', m.name, m.sql, i.name), m.shown, c.name, c.seqno + 
        pragma_index_info(i.name, 'main') AS c
  WHERE i.origin = 'u';
 
-CREATE TEMP VIEW user_ind_columns(index_name, table_name, column_name, column_position) AS
-SELECT quarnel_key_name('PI', m.name, m.sql, NULL), m.shown, k.name, k.seqno + 1
+CREATE TEMP VIEW user_ind_columns(index_name, table_name, column_name, column_position,
+                                  descend) AS
+SELECT quarnel_key_name('PI', m.name, m.sql, NULL), m.shown, k.name, k.seqno + 1,
+       CASE k.desc WHEN 0 THEN 'ASC' ELSE 'DESC' END
   FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
-       pragma_index_info(i.name, 'main') AS k
- WHERE i.origin = 'pk'
+       pragma_index_xinfo(i.name, 'main') AS k
+ WHERE i.origin = 'pk' AND k.key = 1
 UNION ALL
-SELECT quarnel_key_name('PI', m.name, m.sql, NULL), m.shown, c.name, 1
+SELECT quarnel_key_name('PI', m.name, m.sql, NULL), m.shown, c.name, 1, 'ASC'
   FROM temp.quarnel_tables AS m, pragma_table_info(m.name, 'main') AS c
  WHERE c.pk = 1
    AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name, 'main') AS x WHERE x.origin = 'pk')
@@ -76,14 +80,22 @@ UNION ALL
 SELECT CASE i.origin
          WHEN 'u' THEN quarnel_key_name('UI', m.name, m.sql, i.name)
          ELSE i.name END,
-       m.shown,
-       coalesce(c.name, quarnel_index_term(
+       m.shown, coalesce(c.name, printf('SYS_NC%05d$', c.seqno + 1)), c.seqno + 1,
+       CASE c.desc WHEN 0 THEN 'ASC' ELSE 'DESC' END
+  FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
+       pragma_index_xinfo(i.name, 'main') AS c
+ WHERE i.origin <> 'pk' AND c.key = 1;
+
+CREATE TEMP VIEW user_ind_expressions(index_name, table_name, column_expression,
+                                      column_position) AS
+SELECT i.name, m.shown,
+       quarnel_index_term(
          (SELECT x.sql FROM main.sqlite_master AS x WHERE x.type = 'index' AND x.name = i.name),
-         c.seqno)),
+         c.seqno),
        c.seqno + 1
   FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
-       pragma_index_info(i.name, 'main') AS c
- WHERE i.origin <> 'pk';
+       pragma_index_xinfo(i.name, 'main') AS c
+ WHERE c.key = 1 AND c.cid = -2;
 )sql";
 
 QString argText(sqlite3_value* value) {

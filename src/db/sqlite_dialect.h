@@ -1,6 +1,6 @@
 // What makes an SQLite connection answer the program's Oracle SQL: the dictionary views
-// user_tables, user_constraints, user_cons_columns and user_ind_columns, and the rewriting of
-// Oracle's ROWNUM row limit.
+// user_tables, user_constraints, user_cons_columns, user_ind_columns and user_ind_expressions,
+// and the rewriting of Oracle's ROWNUM row limit and describe query.
 #pragma once
 
 #include <QByteArray>

@@ -95,3 +95,26 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace quarnel::db
+
+namespace quarnel::db {
+namespace {
+
+// Expression and descending index columns as Oracle's dictionary reports them: a system name
+// and the expression in user_ind_expressions; the direction in user_ind_columns.descend.
+TEST(SqliteIndexColumns, ExpressionsGetSystemNamesAndDirectionsAreReported) {
+    SqliteFixture files;
+    auto db = OpenSqliteDatabase(files.createDatabase(QStringLiteral(
+        "CREATE TABLE EXPR (ID NUMBER, NAME VARCHAR2(10), AGE NUMBER, PRIMARY KEY (ID DESC));"
+        "CREATE INDEX EXPR_LOWER ON EXPR(lower(NAME), AGE DESC);")));
+    EXPECT_EQ(
+        rowsOf(*db, QStringLiteral("SELECT index_name, column_position, column_name, "
+                                   "descend FROM user_ind_columns WHERE table_name = "
+                                   "'EXPR' ORDER BY 1, 2")),
+        (Rows{"EXPR_LOWER|1|SYS_NC00001$|ASC", "EXPR_LOWER|2|AGE|DESC", "EXPR_PK|1|ID|DESC"}));
+    EXPECT_EQ(rowsOf(*db, QStringLiteral("SELECT index_name, table_name, column_expression, "
+                                         "column_position FROM user_ind_expressions")),
+              Rows{"EXPR_LOWER|EXPR|lower(NAME)|1"});
+}
+
+}  // namespace
+}  // namespace quarnel::db
