@@ -10,6 +10,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 namespace quarnel::db {
@@ -124,10 +125,13 @@ TableKeys computeTableKeys(sqlite3* db, const QByteArray& storedTable, const QSt
     return keys;
 }
 
-// The last table's names, valid while the connection has changed no row since: every refresh of
-// the catalogue changes rows.
+// Tells connections apart for the cache below, also one opened where a closed one was.
+std::atomic<quint64> g_connectionSerial{0};
+
+// The last table's names, valid for the same connection while it has changed no row since: every
+// refresh of the catalogue changes rows.
 struct KeyNameCache {
-    sqlite3* db = nullptr;
+    quint64 connection = 0;
     sqlite3_int64 changes = -1;
     QByteArray table;
     TableKeys keys;
@@ -136,15 +140,16 @@ struct KeyNameCache {
 // quarnel_key_name(kind, table, create_table_sql, auto_index_name)
 void keyNameFunction(sqlite3_context* context, int, sqlite3_value** args) {
     sqlite3* db = sqlite3_context_db_handle(context);
+    const quint64 connection = *static_cast<const quint64*>(sqlite3_user_data(context));
     const QByteArray table(reinterpret_cast<const char*>(sqlite3_value_text(args[1])),
                            sqlite3_value_bytes(args[1]));
     thread_local KeyNameCache cache;
     const sqlite3_int64 changes = sqlite3_total_changes64(db);
-    if (cache.db != db || cache.changes != changes || cache.table != table) {
+    if (cache.connection != connection || cache.changes != changes || cache.table != table) {
         const QString sql =
             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(args[2])),
                               sqlite3_value_bytes(args[2]));
-        cache = KeyNameCache{db, changes, table, computeTableKeys(db, table, sql)};
+        cache = KeyNameCache{connection, changes, table, computeTableKeys(db, table, sql)};
     }
     const QByteArray kind(reinterpret_cast<const char*>(sqlite3_value_text(args[0])));
     QString name;
@@ -185,9 +190,10 @@ KeyNames nameKey(const QString& declared, const QString& generated,
 }
 
 int installKeyNameFunction(sqlite3* db, QString& error) {
-    const int rc = sqlite3_create_function_v2(db, "quarnel_key_name", 4,
-                                              SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
-                                              nullptr, keyNameFunction, nullptr, nullptr, nullptr);
+    auto* serial = new quint64(++g_connectionSerial);
+    const int rc = sqlite3_create_function_v2(
+        db, "quarnel_key_name", 4, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, serial,
+        keyNameFunction, nullptr, nullptr, [](void* data) { delete static_cast<quint64*>(data); });
     if (rc != SQLITE_OK)
         error = QString::fromUtf8(sqlite3_errmsg(db));
     return rc;
