@@ -99,6 +99,20 @@ INSTANTIATE_TEST_SUITE_P(
 namespace quarnel::db {
 namespace {
 
+// The primary key query of the program gives the key's own columns only, though a UNIQUE
+// constraint is declared with the name the key would otherwise get.
+TEST(SqliteKeyNames, PrimaryKeyQueryKeepsToTheKeyWhenAUniqueKeyHasItsName) {
+    SqliteFixture files;
+    auto db = OpenSqliteDatabase(files.createDatabase(QStringLiteral(
+        "CREATE TABLE CLASH(A INTEGER PRIMARY KEY, B TEXT, CONSTRAINT CLASH_PK UNIQUE(B));")));
+    EXPECT_EQ(rowsOf(*db, QStringLiteral("SELECT c.column_name P_KEY FROM user_cons_columns c, "
+                                         "user_constraints t Where c.table_name = 'CLASH' AND "
+                                         "t.constraint_type = 'P' AND c.table_name = t.table_name "
+                                         "AND c.constraint_name = t.constraint_name ORDER BY "
+                                         "c.position")),
+              Rows{"A"});
+}
+
 // Expression and descending index columns as Oracle's dictionary reports them: a system name
 // and the expression in user_ind_expressions; the direction in user_ind_columns.descend.
 TEST(SqliteIndexColumns, ExpressionsGetSystemNamesAndDirectionsAreReported) {
