@@ -1,5 +1,7 @@
 #include "db/sqlite_ddl.h"
 
+#include <QRegularExpression>
+
 namespace quarnel::db {
 namespace {
 
@@ -235,6 +237,20 @@ QString indexTerm(const QString& createIndexSql, int position) {
         return QString();
     const qsizetype begin = tokens[term.begin].begin;
     return createIndexSql.mid(begin, tokens[term.end - 1].end - begin);
+}
+
+bool mayIndexExpression(const QString& createIndexSql) {
+    static const QRegularExpression plainColumn(
+        QString::fromLatin1(R"re(^(?:"(?:[^"]|"")*"|`[^`]*`|\[[^\]]*\]|[\w$]+))re"
+                            R"re((?:\s+COLLATE\s+(?:"(?:[^"]|"")*"|[\w$]+))?$)re"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (int position = 0;; ++position) {
+        const QString term = indexTerm(createIndexSql, position);
+        if (term.isEmpty())
+            return position == 0;
+        if (!plainColumn.match(term).hasMatch())
+            return true;
+    }
 }
 
 }  // namespace quarnel::db

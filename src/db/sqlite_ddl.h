@@ -25,4 +25,8 @@ std::vector<KeyConstraint> keyConstraints(const QString& createTableSql);
 // trailing ASC or DESC; empty when there is no such term.
 QString indexTerm(const QString& createIndexSql, int position);
 
+// False when every indexed term of `createIndexSql` is a plain column name (with COLLATE, ASC or
+// DESC at most); true when a term may be an expression.
+bool mayIndexExpression(const QString& createIndexSql);
+
 }  // namespace quarnel::db

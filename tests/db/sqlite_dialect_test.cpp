@@ -97,6 +97,14 @@ INSTANTIATE_TEST_SUITE_P(
         NamingCase{"DeclaredNameOfAnExplicitIndexAndMore", "K", "T_PK", {"K1"}, {"K"}, "K", "K2"}),
     [](const ::testing::TestParamInfo<NamingCase>& info) { return std::string(info.param.name); });
 
+TEST(IndexTerms, TellsPlainColumnsFromTermsThatMayBeExpressions) {
+    EXPECT_FALSE(mayIndexExpression(QStringLiteral("CREATE INDEX I ON T (A, \"b c\" DESC)")));
+    EXPECT_FALSE(
+        mayIndexExpression(QStringLiteral("CREATE INDEX I ON T ([A] COLLATE NOCASE ASC)")));
+    EXPECT_TRUE(mayIndexExpression(QStringLiteral("CREATE INDEX I ON T (A, lower(B))")));
+    EXPECT_TRUE(mayIndexExpression(QStringLiteral("CREATE INDEX I ON T (A + B DESC)")));
+}
+
 TEST(IndexTerms, GivesTheTextOfEachTerm) {
     const QString sql = QStringLiteral(
         "CREATE INDEX \"ON\" ON T (lower(NAME) COLLATE NOCASE, a + b DESC, C) WHERE C > 0");
