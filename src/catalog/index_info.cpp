@@ -5,6 +5,8 @@
 #include "catalog/queries.h"
 #include "catalog/table_exists.h"
 
+#include <QHash>
+
 namespace quarnel::catalog {
 namespace {
 
@@ -18,6 +20,38 @@ struct IndexColumnRow {
     QString position;
     QString column;
 };
+
+// How an index column differs from a plain ascending column: its direction, and the expression
+// that stands for a system-named column.
+struct IndexColumnForm {
+    bool descending = false;
+    std::optional<QString> expression;
+};
+
+// The forms of a table's index columns that are descending or expressions, by index name and
+// position.
+using IndexColumnForms = QHash<QString, IndexColumnForm>;
+
+QString formKey(const QString& index, const QString& position) {
+    return index + QChar(0) + position;
+}
+
+IndexColumnForms readColumnForms(db::Database& database, const QString& table) {
+    IndexColumnForms forms;
+    const auto dynaset =
+        database.DbCreateDynaset(indexExpressionsSql(table), kDictionaryReadOptions);
+    for (; !dynaset->Eof(); dynaset->DbMoveNext()) {
+        IndexColumnForm form;
+        form.descending = dynaset->Fields(2).Value().toString() == QLatin1String("DESC");
+        const QVariant expression = dynaset->Fields(3).Value();
+        if (!expression.isNull())
+            form.expression = expression.toString();
+        forms.insert(
+            formKey(dynaset->Fields(0).Value().toString(), dynaset->Fields(1).Value().toString()),
+            form);
+    }
+    return forms;
+}
 
 // Reads the values in the order index name, table name, column name, position.
 IndexColumnRow readRow(const db::Dynaset& dynaset) {
@@ -57,10 +91,12 @@ QString indexNodeKey(const QString& index) {
 IndexInfoResult loadIndexInfo(db::Database& database, const QString& table) {
     IndexInfoResult result;
     try {
+        const db::ReadSnapshot snapshot(database);
         result.exists = tableExists(database, table);
         if (!result.exists)
             return result;
 
+        const IndexColumnForms forms = readColumnForms(database, table);
         const auto dynaset =
             database.DbCreateDynaset(indexColumnsSql(table), kDictionaryReadOptions);
         result.nodes.push_back(IndexTreeNode{QString(), tableNodeKey(table), table,
@@ -77,7 +113,17 @@ IndexInfoResult loadIndexInfo(db::Database& database, const QString& table) {
         QString indexKey;
         int indexPlace = 0;
         for (; !dynaset->Eof(); dynaset->DbMoveNext(), ++rowNumber) {
-            const IndexColumnRow row = readRow(*dynaset);
+            IndexColumnRow row = readRow(*dynaset);
+            // An expression is shown and scripted as written; a descending column gets DESC in
+            // the script only.
+            const IndexColumnForm form = forms.value(formKey(row.index, row.position));
+            QString scripted = sqlIdentifier(row.column);
+            if (form.expression) {
+                row.column = *form.expression;
+                scripted = row.column;
+            }
+            if (form.descending)
+                scripted += QStringLiteral(" DESC");
             const QString positionAndColumn = csvField(row.position) + u',' + csvField(row.column);
             if (rowNumber == 1 || row.index != previous) {
                 indexKey = indexNodeKey(row.index);
@@ -98,7 +144,7 @@ IndexInfoResult loadIndexInfo(db::Database& database, const QString& table) {
             }
             result.nodes.push_back(columnNode(row, indexKey, indexPlace));
             txt += kCrLf + QStringLiteral("\t\t") + row.position + u' ' + row.column;
-            ddl += kColumnIndent + sqlIdentifier(row.column);
+            ddl += kColumnIndent + scripted;
             previous = row.index;
         }
         ddl += rowNumber > 1 ? statementEnd + kCrLf : kCrLf;

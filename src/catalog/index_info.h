@@ -44,8 +44,11 @@ struct IndexInfoResult {
     std::optional<QString> error;
 };
 
-// Asks whether `table` exists, then for its index columns, and builds the tree nodes and the
-// three texts in one pass over the rows. Database failures are returned in `error`, never thrown.
+// Asks, inside one read snapshot, whether `table` exists, then for its descending and expression
+// index columns, then for its index columns, and builds the tree nodes and the three texts in one
+// pass over the rows. An expression stands in place of its column's system name in the tree and
+// the texts, unquoted in the script; a descending column gets DESC in the script only. Database
+// failures are returned in `error`, never thrown.
 IndexInfoResult loadIndexInfo(db::Database& database, const QString& table);
 
 }  // namespace quarnel::catalog

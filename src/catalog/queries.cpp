@@ -37,12 +37,24 @@ QString indexColumnsSql(const QString& table) {
            QStringLiteral(" ORDER BY index_name,column_position");
 }
 
+QString indexExpressionsSql(const QString& table) {
+    return QStringLiteral("SELECT c.index_name,c.column_position,c.descend,e.column_expression") +
+           QStringLiteral(" From user_ind_columns c LEFT OUTER JOIN user_ind_expressions e") +
+           QStringLiteral(" ON e.index_name = c.index_name AND e.table_name = c.table_name") +
+           QStringLiteral(" AND e.column_position = c.column_position") +
+           QStringLiteral(" WHERE c.table_name = '") + sqlLiteralContent(table) +
+           QStringLiteral("'") +
+           QStringLiteral(" AND (c.descend = 'DESC' OR e.column_position IS NOT NULL)") +
+           QStringLiteral(" ORDER BY c.index_name,c.column_position");
+}
+
 std::vector<CatalogQuery> catalogQueries(const QString& table) {
     return {
         {"table list", tableListSql(), kDictionaryReadOptions},
         {"table exists", tableExistsSql(table), kDictionaryReadOptions},
         {"primary key", primaryKeySql(table), kDictionaryReadOptions},
         {"describe", describeSql(table), kDescribeOptions},
+        {"index expressions", indexExpressionsSql(table), kDictionaryReadOptions},
         {"index columns", indexColumnsSql(table), kDictionaryReadOptions},
     };
 }

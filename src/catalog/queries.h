@@ -30,6 +30,11 @@ QString describeSql(const QString& table);
 // ordered by index name, then position.
 QString indexColumnsSql(const QString& table);
 
+// index_name, column_position, descend, column_expression of every index column of `table` that
+// is descending or an expression (Oracle reports a descending column as the expression of its
+// quoted name), ordered by index name, then position.
+QString indexExpressionsSql(const QString& table);
+
 struct CatalogQuery {
     const char* purpose;
     QString sql;

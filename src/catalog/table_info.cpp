@@ -75,6 +75,7 @@ QString alterTableText(const QString& table, const QStringList& primaryKey) {
 TableInfoResult loadTableInfo(db::Database& database, const QString& table) {
     TableInfoResult result;
     try {
+        const db::ReadSnapshot snapshot(database);
         result.exists = tableExists(database, table);
         if (!result.exists)
             return result;
@@ -99,8 +100,8 @@ TableInfoResult loadTableInfo(db::Database& database, const QString& table) {
             const QStringList cells =
                 tableInfoCells(number, column, primaryKeyMark(column.name, primaryKey));
             csv += joinedCsvLine(cells) + kCrLf;
-            result.gridRows.append(cells.join(u'\t'));
-            txt += result.gridRows.back() + kCrLf;
+            result.gridRows.append(cells);
+            txt += cells.join(u'\t') + kCrLf;
             if (number > 1)
                 ddl += QStringLiteral(",") + kCrLf;
             ddl += scriptColumnLine(column);

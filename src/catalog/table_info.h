@@ -33,9 +33,9 @@ struct TableInfoResult {
     bool exists = false;
     // The key column names in key order.
     QStringList primaryKey;
-    // The grid rows 1..n in order: the seven cells joined by tabs. After a failure, the rows
-    // produced before it.
-    QStringList gridRows;
+    // The grid rows 1..n in order, each as its seven cells. After a failure, the rows produced
+    // before it.
+    QList<QStringList> gridRows;
     // The four texts; all empty when the table is missing or a failure happened.
     QString strTableInfoTxt;
     QString strTableInfoCsv;
@@ -45,9 +45,9 @@ struct TableInfoResult {
     std::optional<QString> error;
 };
 
-// Asks whether `table` exists, then for its primary key, then for its column description, and
-// builds the grid rows and the four texts in one pass over the columns. Database failures are
-// returned in `error`, never thrown.
+// Asks, inside one read snapshot, whether `table` exists, then for its primary key, then for its
+// column description, and builds the grid rows and the four texts in one pass over the columns.
+// Database failures are returned in `error`, never thrown.
 TableInfoResult loadTableInfo(db::Database& database, const QString& table);
 
 }  // namespace quarnel::catalog

@@ -16,6 +16,7 @@ QString tableCountText(qsizetype count) {
 TableListResult readTableList(db::Database& database) {
     TableListResult result;
     try {
+        const db::ReadSnapshot snapshot(database);
         const auto dynaset = database.DbCreateDynaset(tableListSql(), kDictionaryReadOptions);
         result.names.reserve(1024, 16 * 1024);
         while (!dynaset->Eof()) {

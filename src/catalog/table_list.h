@@ -25,8 +25,8 @@ struct TableListResult {
 // The count text shown for `count` tables.
 QString tableCountText(qsizetype count);
 
-// Reads the table names from the dictionary in one pass. Failures of the database are returned in
-// `error`, never thrown.
+// Reads the table names from the dictionary in one pass, inside one read snapshot. Failures of the
+// database are returned in `error`, never thrown.
 TableListResult readTableList(db::Database& database);
 
 }  // namespace quarnel::catalog

@@ -15,9 +15,20 @@ class ServerRefusal : public DbError {
 // Host strings of this form open the embedded engine on the SQLite file that follows the prefix.
 inline constexpr const char* kSqliteHostPrefix = "sqlite:";
 
+// How the embedded engine treats a database file that other programs use at the same time.
+struct SqliteOptions {
+    // How long a read waits for another program's lock before it fails with "database is locked".
+    int busyTimeoutMs = 5000;
+    // Called before each attempt to start a read snapshot; a DbError it throws counts as that
+    // attempt's failure. For tests.
+    std::function<void()> beforeSnapshotAttempt;
+};
+
 // Opens the SQLite database file at `path` read-only and answers Oracle's dictionary reads over
-// it. Throws ServerRefusal for a missing file or one that is not an SQLite database.
-std::shared_ptr<Database> OpenSqliteDatabase(const QString& path);
+// it. Throws ServerRefusal for a missing file or one that is not an SQLite database. An empty
+// file is an empty database.
+std::shared_ptr<Database> OpenSqliteDatabase(const QString& path,
+                                             const SqliteOptions& options = {});
 
 // Logs on to an Oracle database through the Oracle client library found at run time. Throws
 // ServerRefusal when the server refuses, DbError when no client library can be used.

@@ -1,5 +1,7 @@
 #include "db/sqlite_ddl.h"
 
+#include <QRegularExpression>
+
 namespace quarnel::db {
 namespace {
 
@@ -215,45 +217,6 @@ std::vector<KeyConstraint> keyConstraints(const QString& createTableSql) {
     return constraints;
 }
 
-QString primaryKeyName(const QString& table, const QString& createTableSql) {
-    for (const KeyConstraint& constraint : keyConstraints(createTableSql)) {
-        if (constraint.kind == KeyConstraint::Kind::PrimaryKey && !constraint.name.isEmpty()) {
-            return constraint.name;
-        }
-    }
-    return table + QLatin1String("_PK");
-}
-
-QString uniqueKeyName(const QString& table, const QString& createTableSql,
-                      const QString& autoIndexName, const QStringList& columns) {
-    const auto sameColumns = [&](const QStringList& declared) {
-        if (declared.size() != columns.size())
-            return false;
-        for (qsizetype i = 0; i < columns.size(); ++i) {
-            if (declared[i].compare(columns[i], Qt::CaseInsensitive) != 0)
-                return false;
-        }
-        return true;
-    };
-    const std::vector<KeyConstraint> constraints = keyConstraints(createTableSql);
-    for (const KeyConstraint& constraint : constraints) {
-        if (constraint.kind == KeyConstraint::Kind::Unique && !constraint.name.isEmpty() &&
-            sameColumns(constraint.columns)) {
-            return constraint.name;
-        }
-    }
-    const QString number = autoIndexName.section(u'_', -1);
-    bool numeric = false;
-    number.toInt(&numeric);
-    const QString name = table + QLatin1String("_UK") + number;
-    for (const KeyConstraint& constraint : constraints) {
-        // A declared name is never given to a second index.
-        if (constraint.name.compare(name, Qt::CaseInsensitive) == 0)
-            return autoIndexName;
-    }
-    return numeric ? name : autoIndexName;
-}
-
 QString indexTerm(const QString& createIndexSql, int position) {
     const Tokens tokens = tokenize(createIndexSql);
     size_t on = 0;
@@ -274,6 +237,20 @@ QString indexTerm(const QString& createIndexSql, int position) {
         return QString();
     const qsizetype begin = tokens[term.begin].begin;
     return createIndexSql.mid(begin, tokens[term.end - 1].end - begin);
+}
+
+bool mayIndexExpression(const QString& createIndexSql) {
+    static const QRegularExpression plainColumn(
+        QString::fromLatin1(R"re(^(?:"(?:[^"]|"")*"|`[^`]*`|\[[^\]]*\]|[\w$]+))re"
+                            R"re((?:\s+COLLATE\s+(?:"(?:[^"]|"")*"|[\w$]+))?$)re"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (int position = 0;; ++position) {
+        const QString term = indexTerm(createIndexSql, position);
+        if (term.isEmpty())
+            return position == 0;
+        if (!plainColumn.match(term).hasMatch())
+            return true;
+    }
 }
 
 }  // namespace quarnel::db

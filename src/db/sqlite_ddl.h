@@ -21,19 +21,12 @@ struct KeyConstraint {
 // in the order they appear. Text that cannot be read gives fewer or no constraints.
 std::vector<KeyConstraint> keyConstraints(const QString& createTableSql);
 
-// The name reported for the primary key of `table`: the name it was declared with, else
-// `table` + "_PK".
-QString primaryKeyName(const QString& table, const QString& createTableSql);
-
-// The name reported for the index SQLite made for a UNIQUE constraint of `table` on `columns`:
-// the constraint's declared name, else `table` + "_UK" + the number that ends SQLite's own index
-// name `autoIndexName` ("sqlite_autoindex_T_2" gives T_UK2); SQLite's own name when that name
-// is declared for another constraint of the table.
-QString uniqueKeyName(const QString& table, const QString& createTableSql,
-                      const QString& autoIndexName, const QStringList& columns);
-
 // The text of the indexed term number `position` (0-based) of `createIndexSql`, without a
 // trailing ASC or DESC; empty when there is no such term.
 QString indexTerm(const QString& createIndexSql, int position);
+
+// False when every indexed term of `createIndexSql` is a plain column name (with COLLATE, ASC or
+// DESC at most); true when a term may be an expression.
+bool mayIndexExpression(const QString& createIndexSql);
 
 }  // namespace quarnel::db

@@ -209,21 +209,85 @@ bool onlySeparatorsLeft(sqlite3* db, const char* tail) {
     return rc == SQLITE_OK && next == nullptr;
 }
 
+// A failure caused by another program changing the schema while a statement was prepared.
+bool isSchemaChange(int code) {
+    return (code & 0xff) == SQLITE_SCHEMA;
+}
+
 class SqliteDatabase final : public Database {
   public:
-    explicit SqliteDatabase(std::shared_ptr<Connection> connection)
-        : m_connection(std::move(connection)) {}
+    SqliteDatabase(std::shared_ptr<Connection> connection, SqliteOptions options)
+        : m_connection(std::move(connection)), m_options(std::move(options)) {}
 
     void LastServerErrReset() override { m_connection->resetError(); }
     int LastServerErr() const override { return m_connection->lastErr(); }
     QString LastServerErrText() const override { return m_connection->lastErrText(); }
 
     std::unique_ptr<Dynaset> DbCreateDynaset(const QString& sql, int /*options*/) override {
+        for (int attempt = 0;; ++attempt) {
+            try {
+                checkOpen();
+                // Inside a snapshot the schema cannot change: the catalogue was brought up to
+                // date when the snapshot began.
+                if (!InReadSnapshot())
+                    bringCatalogueUpToDate();
+                return createDynaset(sql);
+            } catch (const DbError& error) {
+                if (attempt > 0 || !isSchemaChange(error.number()))
+                    throw;
+            }
+        }
+    }
+
+    void Close() override { m_connection->close(); }
+
+    // Reads the schema into the table catalogue.
+    void refresh() { bringCatalogueUpToDate(); }
+
+  protected:
+    // One read transaction: every query until its end sees the same committed state of the file.
+    void beginSnapshot() override {
+        for (int attempt = 0;; ++attempt) {
+            try {
+                checkOpen();
+                if (m_options.beforeSnapshotAttempt)
+                    m_options.beforeSnapshotAttempt();
+                execute("BEGIN");
+                bringCatalogueUpToDate();
+                return;
+            } catch (const DbError& error) {
+                if (m_connection->isOpen() && !sqlite3_get_autocommit(m_connection->handle()))
+                    sqlite3_exec(m_connection->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+                if (attempt > 0 || !isSchemaChange(error.number()))
+                    throw;
+            }
+        }
+    }
+
+    void endSnapshot() noexcept override {
+        if (!m_connection->isOpen() || sqlite3_get_autocommit(m_connection->handle()))
+            return;
+        if (sqlite3_exec(m_connection->handle(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+            sqlite3_exec(m_connection->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+
+  private:
+    void checkOpen() const {
         if (!m_connection->isOpen()) {
             throw DbError(QStringLiteral("データベースは閉じられています。"), SQLITE_MISUSE);
         }
-        refreshIfSchemaChanged();
-        const QByteArray text = rewriteRowNumLimit(sql).toUtf8();
+    }
+
+    void execute(const char* sql) {
+        if (sqlite3_exec(m_connection->handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+            throw m_connection->failure();
+    }
+
+    std::unique_ptr<Dynaset> createDynaset(const QString& sql) {
+        const std::optional<QString> described = describedTable(sql);
+        const QByteArray text =
+            described ? describeStatement(storedTableName(m_connection->handle(), *described))
+                      : rewriteRowNumLimit(sql).toUtf8();
         sqlite3_stmt* raw = nullptr;
         const char* tail = nullptr;
         if (sqlite3_prepare_v2(m_connection->handle(), text.constData(), int(text.size()), &raw,
@@ -242,25 +306,33 @@ class SqliteDatabase final : public Database {
         return std::make_unique<SqliteDynaset>(m_connection, std::move(statement));
     }
 
-    void Close() override { m_connection->close(); }
-
-    // Reads the schema into the table catalogue.
-    void refresh() {
-        QString error;
-        if (refreshTableCatalogue(m_connection->handle(), error) != SQLITE_OK) {
-            throw DbError(error);
-        }
-        m_schemaVersion = schemaVersion(m_connection->handle());
-    }
-
-  private:
     // Another program may create or drop tables while the file is open: the catalogue follows.
-    void refreshIfSchemaChanged() {
-        if (schemaVersion(m_connection->handle()) != m_schemaVersion)
-            refresh();
+    // The version is read and the catalogue refilled in one transaction, so the catalogue always
+    // matches the version recorded; a failure (another program's lock outlasting the busy
+    // timeout) leaves both as they were, and the next lookup tries again.
+    void bringCatalogueUpToDate() {
+        sqlite3* handle = m_connection->handle();
+        execute("SAVEPOINT quarnel_catalogue");
+        int version = -1;
+        QString error;
+        int rc = schemaVersion(handle, version);
+        if (rc == SQLITE_OK && version != m_schemaVersion)
+            rc = refreshTableCatalogue(handle, error);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_exec(handle, "RELEASE quarnel_catalogue", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            const DbError failure = m_connection->failure();
+            sqlite3_exec(handle,
+                         "ROLLBACK TO quarnel_catalogue; RELEASE quarnel_catalogue;"
+                         " PRAGMA query_only = ON;",
+                         nullptr, nullptr, nullptr);
+            throw failure;
+        }
+        m_schemaVersion = version;
     }
 
     std::shared_ptr<Connection> m_connection;
+    SqliteOptions m_options;
     int m_schemaVersion = -1;
 };
 
@@ -273,10 +345,9 @@ QByteArray readOnlyUri(const QString& path, bool immutable) {
            (immutable ? "&immutable=1" : "");
 }
 
-// Refuses `path` unless it names a file that starts with SQLite's header. Returns true when the
-// file is in write-ahead-log mode with no log beside it: reading it then needs no shared-memory
-// file, and opening it as immutable keeps SQLite from creating one next to it.
-bool checkDatabaseFile(const QString& path) {
+// Refuses `path` unless it names an empty file (an empty database to SQLite) or one that starts
+// with SQLite's header.
+void checkDatabaseFile(const QString& path) {
     if (path.isEmpty()) {
         throw ServerRefusal(QStringLiteral("データベース ファイルが指定されていません。"),
                             SQLITE_CANTOPEN);
@@ -293,21 +364,23 @@ bool checkDatabaseFile(const QString& path) {
     }
     static const QByteArray header("SQLite format 3\0", 16);
     const QByteArray start = file.read(100);
-    if (!start.startsWith(header)) {
+    if (!start.isEmpty() && !start.startsWith(header)) {
         throw ServerRefusal(
             QStringLiteral("SQLite のデータベース ファイルではありません: %1").arg(path),
             SQLITE_NOTADB);
     }
-    // Bytes 18 and 19 are the read and write versions: 2 for write-ahead logging.
-    const bool walMode = start.size() >= 20 && (start[18] == 2 || start[19] == 2);
-    const QFileInfo log(path + QStringLiteral("-wal"));
-    return walMode && (!log.exists() || log.size() == 0);
 }
 
-}  // namespace
+// Failures of the ordinary read-only open that the immutable one avoids: a write-ahead-log file
+// whose shared-memory file cannot be made, such as one in a folder that cannot be written.
+bool needsImmutable(int code) {
+    const int primary = code & 0xff;
+    return primary == SQLITE_CANTOPEN || primary == SQLITE_READONLY || primary == SQLITE_IOERR;
+}
 
-std::shared_ptr<Database> OpenSqliteDatabase(const QString& path) {
-    const bool immutable = checkDatabaseFile(path);
+// Opens the connection and reads the schema once; throws ServerRefusal with SQLite's reason.
+std::shared_ptr<Connection> openConnection(const QString& path, bool immutable,
+                                           const SqliteOptions& options) {
     sqlite3* handle = nullptr;
     const int rc = sqlite3_open_v2(readOnlyUri(path, immutable).constData(), &handle,
                                    SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
@@ -321,7 +394,7 @@ std::shared_ptr<Database> OpenSqliteDatabase(const QString& path) {
                                 : QString::fromUtf8(sqlite3_errstr(rc)));
     }
     sqlite3_extended_result_codes(handle, 1);
-    sqlite3_busy_timeout(handle, 5000);
+    sqlite3_busy_timeout(handle, options.busyTimeoutMs);
     char* message = nullptr;
     if (sqlite3_exec(handle, "PRAGMA temp_store = MEMORY; PRAGMA schema_version;", nullptr, nullptr,
                      &message) != SQLITE_OK) {
@@ -336,11 +409,28 @@ std::shared_ptr<Database> OpenSqliteDatabase(const QString& path) {
     // From here on nothing on this connection may change any database, the temporary one
     // included, but for the table catalogue's own refresh.
     sqlite3_exec(handle, "PRAGMA query_only = ON;", nullptr, nullptr, nullptr);
-    auto database = std::make_shared<SqliteDatabase>(std::move(connection));
+    return connection;
+}
+
+}  // namespace
+
+std::shared_ptr<Database> OpenSqliteDatabase(const QString& path, const SqliteOptions& options) {
+    checkDatabaseFile(path);
+    std::shared_ptr<Connection> connection;
+    try {
+        connection = openConnection(path, false, options);
+    } catch (const ServerRefusal& refusal) {
+        if (!needsImmutable(refusal.number()))
+            throw;
+        connection = openConnection(path, true, options);
+    }
+    auto database = std::make_shared<SqliteDatabase>(std::move(connection), options);
     try {
         database->refresh();
     } catch (const DbError& error) {
-        throw refuse(SQLITE_ERROR, error.description());
+        throw ServerRefusal(QStringLiteral("データベース ファイルを開けません: %1 (%2)")
+                                .arg(path, error.description()),
+                            error.number() ? error.number() : SQLITE_ERROR);
     }
     return database;
 }

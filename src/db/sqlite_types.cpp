@@ -101,29 +101,44 @@ bool isOneOf(const QString& name, std::initializer_list<const char*> names) {
 }
 
 constexpr ColumnType varchar2(int size) {
-    return {1, size, 0, 0, 10};
+    return {oracle_type::kVarchar2, size, 0, 0, 10};
 }
 constexpr ColumnType number(int precision, int scale) {
-    return {2, 22, precision, scale, 7};
+    return {oracle_type::kNumber, 22, precision, scale, 7};
 }
-constexpr ColumnType kBinaryDouble{101, 8, 0, 0, 7};
-constexpr ColumnType kClob{112, 4000, 0, 0, 12};
-constexpr ColumnType kBlob{113, 4000, 0, 0, 11};
+constexpr ColumnType kBinaryDouble{oracle_type::kBinaryDouble, 8, 0, 0, 7};
+constexpr ColumnType kClob{oracle_type::kClob, 4000, 0, 0, 12};
+constexpr ColumnType kBlob{oracle_type::kBlob, 4000, 0, 0, 11};
 
-// SQLite's own column affinity rules, in SQLite's order, for names not known by name.
+// FLOAT(p): a NUMBER with a binary precision.
+constexpr ColumnType binaryFloat(int precision) {
+    return number(precision, oracle_type::kFloatScale);
+}
+
+// Names not known by name, by SQLite's own column affinity rules in SQLite's order, but for the
+// last rule: only a name that says something numeric is a NUMBER; any other is text.
 ColumnType byAffinity(const QString& declared, const ParsedType& parsed) {
     const QString upper = declared.toUpper();
+    const auto containsAny = [&](std::initializer_list<const char*> parts) {
+        for (const char* part : parts) {
+            if (upper.contains(QLatin1String(part)))
+                return true;
+        }
+        return false;
+    };
     if (upper.contains(u"INT"))
         return number(38, 0);
-    if (upper.contains(u"CHAR") || upper.contains(u"CLOB") || upper.contains(u"TEXT")) {
+    if (upper.contains(u"CLOB"))
         return parsed.hasArgs() ? varchar2(parsed.arg(0, 4000)) : kClob;
-    }
+    if (containsAny({"CHAR", "TEXT"}))
+        return varchar2(parsed.arg(0, 4000));
     if (upper.contains(u"BLOB"))
         return kBlob;
-    if (upper.contains(u"REAL") || upper.contains(u"FLOA") || upper.contains(u"DOUB")) {
-        return kBinaryDouble;
-    }
-    return number(parsed.arg(0, 0), parsed.arg(1, 0));
+    if (containsAny({"REAL", "FLOA", "DOUB"}))
+        return binaryFloat(126);
+    if (containsAny({"NUM", "DEC", "MONEY", "SERIAL"}))
+        return number(parsed.arg(0, 0), parsed.arg(1, 0));
+    return varchar2(4000);
 }
 
 }  // namespace
@@ -147,13 +162,15 @@ ColumnType byAffinity(const QString& declared, const ParsedType& parsed) {
 // | CHAR(n), NCHAR(n), CHARACTER(n),           | 96           | n (1 without n)         | 10   |
 // |   NATIONAL CHAR(n), NATIONAL CHARACTER(n)  |              |       |                 |      |
 // | BINARY_FLOAT                               | 100          | 4     | 0 / 0           | 6    |
-// | REAL, DOUBLE, DOUBLE PRECISION,            | 101          | 8     | 0 / 0           | 7    |
-// |   BINARY_DOUBLE                            |              |       |                 |      |
+// | REAL, FLOAT4                               | 2            | 22    | 63 / -127       | 7    |
+// | DOUBLE, DOUBLE PRECISION, FLOAT8           | 2            | 22    | 126 / -127      | 7    |
+// | BINARY_DOUBLE                              | 101          | 8     | 0 / 0           | 7    |
 // | MLSLABEL                                   | 106          | 255   | 0 / 0           | 10   |
-// | TEXT, CLOB, NCLOB                          | 112          | 4000  | 0 / 0           | 12   |
+// | TEXT, TINYTEXT                             | 1            | 4000  | 0 / 0           | 10   |
+// | CLOB, NCLOB, MEDIUMTEXT, LONGTEXT          | 112          | 4000  | 0 / 0           | 12   |
 // | BLOB                                       | 113          | 4000  | 0 / 0           | 11   |
 // | BFILE                                      | 114          | 530   | 0 / 0           | 11   |
-// | TIMESTAMP(f)                               | 180          | 11    | 0 / f (6)       | 8    |
+// | TIMESTAMP(f) [WITHOUT TIME ZONE]           | 180          | 11    | 0 / f (6)       | 8    |
 // | TIMESTAMP(f) WITH TIME ZONE                | 181          | 13    | 0 / f (6)       | 8    |
 // | INTERVAL YEAR(p) TO MONTH                  | 182          | 5     | p (2) / 0       | 10   |
 // | INTERVAL DAY(p) TO SECOND(f)               | 183          | 11    | p (2) / f (6)   | 10   |
@@ -162,11 +179,12 @@ ColumnType byAffinity(const QString& declared, const ParsedType& parsed) {
 // | no declared type                           | 1            | 4000  | 0 / 0           | 10   |
 // | anything else, by SQLite's affinity rules: |              |       |                 |      |
 // |   name contains INT (INTEGER, BIGINT, ...) | 2            | 22    | 38 / 0          | 7    |
-// |   contains CHAR, CLOB or TEXT, with (n)    | 1            | n     | 0 / 0           | 10   |
-// |   contains CHAR, CLOB or TEXT, without (n) | 112          | 4000  | 0 / 0           | 12   |
+// |   contains CLOB, without (n)               | 112          | 4000  | 0 / 0           | 12   |
+// |   contains CLOB, CHAR or TEXT              | 1            | n (4000 without n)      | 10   |
 // |   contains BLOB                            | 113          | 4000  | 0 / 0           | 11   |
-// |   contains REAL, FLOA or DOUB              | 101          | 8     | 0 / 0           | 7    |
-// |   any other name (numeric affinity)        | 2            | 22    | p / s (0 / 0)   | 7    |
+// |   contains REAL, FLOA or DOUB              | 2            | 22    | 126 / -127      | 7    |
+// |   contains NUM, DEC, MONEY or SERIAL       | 2            | 22    | p / s (0 / 0)   | 7    |
+// |   any other name (STRING, JSON, UUID, ...) | 1            | 4000  | 0 / 0           | 10   |
 ColumnType describeDeclaredType(const QString& declared) {
     const ParsedType parsed = parse(declared);
     const QString& name = parsed.name;
@@ -177,7 +195,7 @@ ColumnType describeDeclaredType(const QString& declared) {
         return varchar2(parsed.arg(0, 4000));
     }
     if (isOneOf(name, {"CHAR", "NCHAR", "CHARACTER", "NATIONAL CHAR", "NATIONAL CHARACTER"})) {
-        return {96, parsed.arg(0, 1), 0, 0, 10};
+        return {oracle_type::kChar, parsed.arg(0, 1), 0, 0, 10};
     }
     if (isOneOf(name, {"NUMBER", "DECIMAL", "NUMERIC", "DEC"})) {
         return number(parsed.arg(0, 0), parsed.arg(1, 0));
@@ -187,41 +205,48 @@ ColumnType describeDeclaredType(const QString& declared) {
     if (isOneOf(name, {"BOOLEAN", "BOOL"}))
         return number(1, 0);
     if (isOneOf(name, {"LONG", "LONG VARCHAR"}))
-        return {8, 0, 0, 0, 12};
+        return {oracle_type::kLong, 0, 0, 0, 12};
     if (name == u"ROWID")
-        return {11, 10, 0, 0, 10};
+        return {oracle_type::kRowid, 10, 0, 0, 10};
     if (isOneOf(name, {"DATE", "DATETIME"}))
-        return {12, 7, 0, 0, 8};
+        return {oracle_type::kDate, 7, 0, 0, 8};
     if (name == u"RAW")
-        return {23, parsed.arg(0, 2000), 0, 0, 11};
+        return {oracle_type::kRaw, parsed.arg(0, 2000), 0, 0, 11};
     if (name == u"LONG RAW")
-        return {24, 0, 0, 0, 11};
+        return {oracle_type::kLongRaw, 0, 0, 0, 11};
     if (name == u"MLSLABEL")
-        return {106, 255, 0, 0, 10};
+        return {oracle_type::kMlslabel, 255, 0, 0, 10};
     if (name == u"BINARY_FLOAT")
-        return {100, 4, 0, 0, 6};
-    if (isOneOf(name, {"REAL", "DOUBLE", "DOUBLE PRECISION", "BINARY_DOUBLE"})) {
+        return {oracle_type::kBinaryFloat, 4, 0, 0, 6};
+    if (name == u"BINARY_DOUBLE")
         return kBinaryDouble;
-    }
-    if (isOneOf(name, {"TEXT", "CLOB", "NCLOB"}))
+    // ANSI and other dialects' floating-point names, converted as Oracle converts them.
+    if (isOneOf(name, {"REAL", "FLOAT4"}))
+        return binaryFloat(63);
+    if (isOneOf(name, {"DOUBLE", "DOUBLE PRECISION", "FLOAT8"}))
+        return binaryFloat(126);
+    if (isOneOf(name, {"TEXT", "TINYTEXT"}))
+        return varchar2(4000);
+    if (isOneOf(name, {"CLOB", "NCLOB", "MEDIUMTEXT", "LONGTEXT"}))
         return kClob;
     if (name == u"BLOB")
         return kBlob;
     if (name == u"BFILE")
-        return {114, 530, 0, 0, 11};
-    if (name == u"TIMESTAMP")
-        return {180, 11, 0, parsed.arg(0, 6), 8};
+        return {oracle_type::kBfile, 530, 0, 0, 11};
+    if (isOneOf(name, {"TIMESTAMP", "TIMESTAMP WITHOUT TIME ZONE"}))
+        return {oracle_type::kTimestamp, 11, 0, parsed.arg(0, 6), 8};
     if (name == u"TIMESTAMP WITH TIME ZONE")
-        return {181, 13, 0, parsed.arg(0, 6), 8};
+        return {oracle_type::kTimestampTz, 13, 0, parsed.arg(0, 6), 8};
     if (name == u"TIMESTAMP WITH LOCAL TIME ZONE")
-        return {231, 11, 0, parsed.arg(0, 6), 8};
+        return {oracle_type::kTimestampLtz, 11, 0, parsed.arg(0, 6), 8};
     if (name == u"INTERVAL YEAR TO MONTH")
-        return {182, 5, parsed.argAfterWords(2, 2), 0, 10};
+        return {oracle_type::kIntervalYearToMonth, 5, parsed.argAfterWords(2, 2), 0, 10};
     if (name == u"INTERVAL DAY TO SECOND") {
-        return {183, 11, parsed.argAfterWords(2, 2), parsed.argAfterWords(4, 6), 10};
+        return {oracle_type::kIntervalDayToSecond, 11, parsed.argAfterWords(2, 2),
+                parsed.argAfterWords(4, 6), 10};
     }
     if (name == u"UROWID")
-        return {208, parsed.arg(0, 4000), 0, 0, 10};
+        return {oracle_type::kUrowid, parsed.arg(0, 4000), 0, 0, 10};
     return byAffinity(declared, parsed);
 }
 

@@ -2,13 +2,15 @@
 // with to the Oracle type codes, size, precision and value type that the program reads.
 #pragma once
 
+#include "db/oracle_types.h"
+
 #include <QString>
 
 namespace quarnel::db {
 
 // The description of one column as an Oracle client would report it.
 struct ColumnType {
-    int oraIDataType = 1;  // Oracle internal data type code
+    int oraIDataType = oracle_type::kVarchar2;
     int size = 0;
     int precision = 0;
     int scale = 0;

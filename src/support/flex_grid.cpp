@@ -259,8 +259,11 @@ void FlexGrid::setText(const QString& text) {
 }
 
 FlexGrid::RowCells FlexGrid::makeRow(const QString& text) const {
+    return makeRow(text.split(QLatin1Char('\t')));
+}
+
+FlexGrid::RowCells FlexGrid::makeRow(const QStringList& parts) const {
     RowCells row(static_cast<std::size_t>(m_cols));
-    const QStringList parts = text.split(QLatin1Char('\t'));
     const auto filled = std::min<qsizetype>(parts.size(), m_cols);
     for (qsizetype c = 0; c < filled; ++c) {
         row[std::size_t(c)].text = parts[c];
@@ -273,10 +276,22 @@ void FlexGrid::AddItem(const QString& text) {
 }
 
 void FlexGrid::AddItem(const QString& text, int index) {
+    insertRow(makeRow(text), index);
+}
+
+void FlexGrid::AddItem(const QStringList& cells) {
+    AddItem(cells, Rows());
+}
+
+void FlexGrid::AddItem(const QStringList& cells, int index) {
+    insertRow(makeRow(cells), index);
+}
+
+void FlexGrid::insertRow(RowCells row, int index) {
     if (index < 0 || index > Rows()) {
         throw std::out_of_range("grid insert position " + std::to_string(index));
     }
-    m_cells.insert(m_cells.begin() + index, makeRow(text));
+    m_cells.insert(m_cells.begin() + index, std::move(row));
     m_rowHeights.insert(m_rowHeights.begin() + index, -1);
     emit layoutChanged();
     emit cellsChanged();

@@ -96,6 +96,9 @@ class FlexGrid : public QObject {
     // its cells from column 0; parts beyond the last column are dropped.
     void AddItem(const QString& text);
     void AddItem(const QString& text, int index);
+    // The same with the cells given one by one, so a cell's own tabs stay in the cell.
+    void AddItem(const QStringList& cells);
+    void AddItem(const QStringList& cells, int index);
     void RemoveItem(int index);
     // Empties every cell, fixed ones included, and drops every cell colour. Counts, sizes, the
     // current cell and the scroll position stay.
@@ -192,6 +195,8 @@ class FlexGrid : public QObject {
     Cell& currentCell();
     const Cell& currentCell() const;
     RowCells makeRow(const QString& text) const;
+    RowCells makeRow(const QStringList& parts) const;
+    void insertRow(RowCells row, int index);
     // Pulls the current cell, selection and scroll position back inside the grid after it shrank,
     // then emits what changed.
     void fitPositions();

@@ -169,6 +169,7 @@ class TableSelectionTest : public QObject {
         }
         indexes.rows = {{"T_PK", "T", 1, "A"}, {"T_PK", "T", 2, "B"}};
         indexes.failMovingTo = 1;
+        m.backend->on("user_ind_expressions", db::ScriptedResult{});
         m.backend->on("user_ind_columns", indexes);
         logOn("h");
         QVERIFY(m.window->selectTableInList("T"));

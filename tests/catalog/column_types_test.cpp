@@ -123,9 +123,9 @@ TEST(DescribeColumnTest, ReadsPrecisionAndScaleOnlyWhereTheTypeHasThem) {
         int precisionReads;
         int scaleReads;
     };
-    for (const Case c :
-         {Case{1, 0, 0}, Case{2, 1, 1}, Case{8, 0, 0}, Case{12, 0, 0}, Case{23, 0, 0},
-          Case{96, 0, 0}, Case{180, 0, 1}, Case{182, 1, 0}, Case{183, 1, 1}}) {
+    for (const Case c : {Case{1, 0, 0}, Case{2, 1, 1}, Case{8, 0, 0}, Case{12, 0, 0},
+                         Case{23, 0, 0}, Case{96, 0, 0}, Case{180, 0, 1}, Case{181, 0, 1},
+                         Case{182, 1, 0}, Case{183, 1, 1}, Case{231, 0, 1}}) {
         CountingField field(c.code);
         const ColumnDescription column = describeColumn(field);
         EXPECT_EQ(field.precisionReads, c.precisionReads) << c.code;

@@ -115,6 +115,26 @@ TEST(DemoCatalogEnginesTest, OracleEngineGivesTheEmbeddedEnginesTexts) {
     }
 }
 
+// The example of an expression index with a descending column, read through each engine.
+TEST_P(DemoCatalogTest, ExpressionIndexGivesItsTextAndDescendingColumnsDesc) {
+    const QString path = m_files.createDatabase(
+        QStringLiteral("CREATE TABLE EXPR (ID NUMBER PRIMARY KEY, NAME VARCHAR2(10), AGE NUMBER);"
+                       "CREATE INDEX EXPR_LOWER ON EXPR(lower(NAME), AGE DESC);"),
+        QStringLiteral("expr.db"));
+    auto database = open(GetParam(), path);
+    const IndexInfoResult indexes = loadIndexInfo(*database, QStringLiteral("EXPR"));
+    ASSERT_FALSE(indexes.error.has_value()) << indexes.error->toStdString();
+    EXPECT_EQ(indexes.strIndexInfoCsv,
+              QStringLiteral("TEBLE_NAME,INDEX_NAME,CPOSI_NAME,COLUMN_NAME\r\n"
+                             "EXPR,EXPR_LOWER,1,lower(NAME)\r\n"
+                             ",,2,AGE\r\n"
+                             ",EXPR_PK,1,ID"));
+    EXPECT_TRUE(indexes.strCreateIndexSql.startsWith(
+        QStringLiteral("CREATE INDEX EXPR_LOWER ON \r\n    EXPR (\r\n        lower(NAME), \r\n"
+                       "        AGE DESC);\r\n")));
+    EXPECT_EQ(indexes.nodes[3].text, QStringLiteral("2 AGE"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, DemoCatalogTest,
                          ::testing::Values(Engine::Embedded, Engine::OracleStandIn),
                          [](const auto& info) {

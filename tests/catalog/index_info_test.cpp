@@ -76,8 +76,8 @@ TEST(LoadIndexInfoTest, ItemGivesEveryTextAndNodeOfTheIndexDefinition) {
                                           "I:ITEM_PK||2 LINE_NO|c|f|visible",
                                       }));
     expectKeysUnique(result.nodes);
-    EXPECT_EQ(catalog.sqlSent(), QStringList({kItemExistsSql, kItemIndexSql}));
-    EXPECT_EQ(catalog.optionsSent(), std::vector<int>({12, 12}));
+    EXPECT_EQ(catalog.sqlSent(), QStringList({kItemExistsSql, kItemIndexFormsSql, kItemIndexSql}));
+    EXPECT_EQ(catalog.optionsSent(), std::vector<int>({12, 12, 12}));
     EXPECT_EQ(catalog.openDynasets(), 0);
 }
 
@@ -142,7 +142,7 @@ TEST(LoadIndexInfoTest, FetchFailingMidwayKeepsTheNodesAlreadyMade) {
 }
 
 TEST(LoadIndexInfoTest, RefusedQueriesReturnTheirOwnDescription) {
-    for (const char* failing : {"count(table_name)", "user_ind_columns"}) {
+    for (const char* failing : {"count(table_name)", "user_ind_expressions", "user_ind_columns"}) {
         ScriptedCatalog catalog;
         catalog.fail(QLatin1String(failing), QStringLiteral("ORA-01031: insufficient privileges"));
         catalog.tableCount(1);
@@ -181,7 +181,9 @@ TEST(LoadIndexInfoTest, AwkwardNamesAreQuotedInSqlScriptAndCsvOnly) {
 
     const IndexInfoResult result = loadIndexInfo(catalog.database(), QStringLiteral("it'em"));
 
-    EXPECT_TRUE(catalog.sqlSent().at(1).contains(QStringLiteral(" WHERE table_name = 'it''em' ")));
+    EXPECT_TRUE(
+        catalog.sqlSent().at(1).contains(QStringLiteral(" WHERE c.table_name = 'it''em' ")));
+    EXPECT_TRUE(catalog.sqlSent().at(2).contains(QStringLiteral(" WHERE table_name = 'it''em' ")));
     EXPECT_EQ(result.strIndexInfoCsv,
               QStringLiteral("TEBLE_NAME,INDEX_NAME,CPOSI_NAME,COLUMN_NAME\r\n"
                              "it'em,by date,1,\"Date,Time\"\r\n"
@@ -195,6 +197,51 @@ TEST(LoadIndexInfoTest, AwkwardNamesAreQuotedInSqlScriptAndCsvOnly) {
                                                        "        \"Date,Time\", \r\n"
                                                        "        \"ORDER\");\r\n"));
     EXPECT_EQ(result.nodes.at(2).text, QStringLiteral("1 Date,Time"));
+}
+
+// As Oracle reports them: an expression column under a system name, with its text in
+// user_ind_expressions, and a descending column as the expression of its quoted name.
+TEST(LoadIndexInfoTest, ExpressionsReplaceSystemNamesAndDescendingColumnsGetDesc) {
+    ScriptedCatalog catalog;
+    catalog.tableCount(1);
+    catalog.indexForms({IndexRow{"EXPR_LOWER", 1, "ASC", "lower(NAME)"},
+                        IndexRow{"EXPR_LOWER", 2, "DESC", "\"AGE\""},
+                        IndexRow{"EXPR_PK", 1, "DESC", QVariant()}});
+    catalog.indexRows({IndexRow{"EXPR_LOWER", "EXPR", 1, "SYS_NC00003$"},
+                       IndexRow{"EXPR_LOWER", "EXPR", 2, "SYS_NC00004$"},
+                       IndexRow{"EXPR_LOWER", "EXPR", 3, "ID"},
+                       IndexRow{"EXPR_PK", "EXPR", 1, "ID"}});
+
+    const IndexInfoResult result = loadIndexInfo(catalog.database(), QStringLiteral("EXPR"));
+
+    ASSERT_FALSE(result.error.has_value()) << result.error->toStdString();
+    EXPECT_EQ(result.strIndexInfoCsv,
+              QStringLiteral("TEBLE_NAME,INDEX_NAME,CPOSI_NAME,COLUMN_NAME\r\n"
+                             "EXPR,EXPR_LOWER,1,lower(NAME)\r\n"
+                             ",,2,\"\"\"AGE\"\"\"\r\n"
+                             ",,3,ID\r\n"
+                             ",EXPR_PK,1,ID"));
+    EXPECT_EQ(result.strIndexInfoTxt,
+              QStringLiteral("TEBLE_NAME/INDEX_NAME/CPOSI_NAME/COLUMN_NAME\r\n"
+                             "EXPR\r\n"
+                             "\tEXPR_LOWER\r\n"
+                             "\t\t1 lower(NAME)\r\n"
+                             "\t\t2 \"AGE\"\r\n"
+                             "\t\t3 ID\r\n"
+                             "\tEXPR_PK\r\n"
+                             "\t\t1 ID"));
+    EXPECT_EQ(result.strCreateIndexSql, QStringLiteral("CREATE INDEX EXPR_LOWER ON \r\n"
+                                                       "    EXPR (\r\n"
+                                                       "        lower(NAME), \r\n"
+                                                       "        \"AGE\" DESC, \r\n"
+                                                       "        ID);\r\n"
+                                                       "CREATE INDEX EXPR_PK ON \r\n"
+                                                       "    EXPR (\r\n"
+                                                       "        ID DESC);\r\n"));
+    // Tree entries carry the column or expression alone, without DESC.
+    EXPECT_EQ(result.nodes[2].text, QStringLiteral("1 lower(NAME)"));
+    EXPECT_EQ(result.nodes[3].text, QStringLiteral("2 \"AGE\""));
+    EXPECT_EQ(result.nodes[6].text, QStringLiteral("1 ID"));
 }
 
 }  // namespace

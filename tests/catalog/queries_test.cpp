@@ -17,6 +17,7 @@ TEST(CatalogSqlTest, PlainNamesGiveTheUsualTexts) {
     EXPECT_EQ(primaryKeySql(QStringLiteral("ITEM")), kItemPrimaryKeySql);
     EXPECT_EQ(describeSql(QStringLiteral("ITEM")), kItemDescribeSql);
     EXPECT_EQ(indexColumnsSql(QStringLiteral("ITEM")), kItemIndexSql);
+    EXPECT_EQ(indexExpressionsSql(QStringLiteral("ITEM")), kItemIndexFormsSql);
 }
 
 // The name as the dictionary stores it, and how it stands in a literal and in a FROM clause.
@@ -39,6 +40,7 @@ TEST_P(QueryNameTest, NamesAreInsertedSafely) {
     EXPECT_EQ(tableExistsSql(name), withName(kItemExistsSql, literal));
     EXPECT_EQ(primaryKeySql(name), withName(kItemPrimaryKeySql, literal));
     EXPECT_EQ(indexColumnsSql(name), withName(kItemIndexSql, literal));
+    EXPECT_EQ(indexExpressionsSql(name), withName(kItemIndexFormsSql, literal));
     EXPECT_EQ(describeSql(name), withName(kItemDescribeSql, from));
 }
 
@@ -52,9 +54,9 @@ INSTANTIATE_TEST_SUITE_P(Names, QueryNameTest,
 
 TEST(CatalogSqlTest, ListsEveryQueryInTheOrderOfTheLookups) {
     const auto queries = catalogQueries(QStringLiteral("ITEM"));
-    ASSERT_EQ(queries.size(), 5u);
-    const QStringList expected = {kTableListSql, kItemExistsSql, kItemPrimaryKeySql,
-                                  kItemDescribeSql, kItemIndexSql};
+    ASSERT_EQ(queries.size(), 6u);
+    const QStringList expected = {kTableListSql,    kItemExistsSql,     kItemPrimaryKeySql,
+                                  kItemDescribeSql, kItemIndexFormsSql, kItemIndexSql};
     for (size_t i = 0; i < queries.size(); ++i) {
         EXPECT_EQ(queries[i].sql, expected[qsizetype(i)]) << queries[i].purpose;
         EXPECT_EQ(queries[i].options, queries[i].sql == kItemDescribeSql ? 0 : 12);

@@ -55,7 +55,21 @@ class ScriptedCatalog {
         result.fields = fields;
         m_backend->on(QStringLiteral("RowNum < 1"), std::move(result));
     }
+    // Descending and expression columns: index name, position, descend, expression (null for a
+    // plain column). Given before indexRows, which answers with no such column otherwise.
+    void indexForms(const std::vector<IndexRow>& rows) {
+        db::ScriptedResult result;
+        for (const char* name : {"INDEX_NAME", "COLUMN_POSITION", "DESCEND", "COLUMN_EXPRESSION"}) {
+            result.fields.push_back(db::ScriptedField{QLatin1String(name)});
+        }
+        for (const IndexRow& row : rows)
+            result.rows.emplace_back(row.begin(), row.end());
+        m_backend->on(QStringLiteral("user_ind_expressions"), std::move(result));
+        m_formsGiven = true;
+    }
     void indexRows(const std::vector<IndexRow>& rows, int failMovingTo = -1) {
+        if (!m_formsGiven)
+            indexForms({});
         db::ScriptedResult result;
         for (const char* name : {"INDEX_NAME", "TABLE_NAME", "COLUMN_POSITION", "COLUMN_NAME"}) {
             result.fields.push_back(db::ScriptedField{QLatin1String(name)});
@@ -87,6 +101,7 @@ class ScriptedCatalog {
         return options;
     }
     int openDynasets() const { return m_backend->openDynasets(); }
+    const db::ScriptedBackend& backend() const { return *m_backend; }
 
   private:
     static QVariantList toVariants(const QStringList& names) {
@@ -99,6 +114,7 @@ class ScriptedCatalog {
 
     std::shared_ptr<db::ScriptedBackend> m_backend = db::ScriptedBackend::create();
     std::shared_ptr<db::Database> m_database;
+    bool m_formsGiven = false;
 };
 
 }  // namespace quarnel::catalog::fixtures

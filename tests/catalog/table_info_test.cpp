@@ -38,6 +38,14 @@ void expectTextsEmpty(const TableInfoResult& result) {
     EXPECT_TRUE(result.strCreateTableSql.isEmpty());
 }
 
+// Each grid row's cells joined by tabs, as the text list writes them.
+QStringList joinedRows(const QList<QStringList>& rows) {
+    QStringList joined;
+    for (const QStringList& cells : rows)
+        joined.append(cells.join(u'\t'));
+    return joined;
+}
+
 TEST(LoadTableInfoTest, ItemGivesEveryTextOfTheTableDefinition) {
     ScriptedCatalog catalog;
     catalog.tableCount(1);
@@ -52,7 +60,7 @@ TEST(LoadTableInfoTest, ItemGivesEveryTextOfTheTableDefinition) {
     EXPECT_EQ(result.strTableInfoTxt, kItemTableInfoTxt);
     EXPECT_EQ(result.strPkTxt, QStringLiteral("ORD_NO\r\nLINE_NO\r\n"));
     EXPECT_EQ(result.strCreateTableSql, kItemCreateTableSql);
-    EXPECT_EQ(result.gridRows, linesAfter(kItemTableInfoTxt, 2));
+    EXPECT_EQ(joinedRows(result.gridRows), linesAfter(kItemTableInfoTxt, 2));
     EXPECT_EQ(result.primaryKey,
               QStringList({QStringLiteral("ORD_NO"), QStringLiteral("LINE_NO")}));
     EXPECT_EQ(catalog.sqlSent(),
@@ -74,7 +82,7 @@ TEST(LoadTableInfoTest, TableWithoutPrimaryKeyHasNoMarksAndNoAlterTable) {
 
     const TableInfoResult result = loadTableInfo(catalog.database(), QStringLiteral("LOG"));
 
-    EXPECT_EQ(result.gridRows,
+    EXPECT_EQ(joinedRows(result.gridRows),
               QStringList({QStringLiteral("1\t\tID\t4\tNUMBER\tDouble\tNot Null"),
                            QStringLiteral("2\t\tNOTE\t30\tVARCHAR2\tString\tNull")}));
     EXPECT_TRUE(result.strPkTxt.isEmpty());
@@ -108,9 +116,9 @@ TEST(LoadTableInfoTest, KeyMarksCompareNamesExactly) {
     const TableInfoResult result = loadTableInfo(catalog.database(), QStringLiteral("T"));
 
     ASSERT_EQ(result.gridRows.size(), 3);
-    EXPECT_EQ(result.gridRows[0].section(u'\t', 1, 1), QString());
-    EXPECT_EQ(result.gridRows[1].section(u'\t', 1, 1), kMark);
-    EXPECT_EQ(result.gridRows[2].section(u'\t', 1, 1), QString());
+    EXPECT_EQ(result.gridRows[0][1], QString());
+    EXPECT_EQ(result.gridRows[1][1], kMark);
+    EXPECT_EQ(result.gridRows[2][1], QString());
 }
 
 // One column of a table T1 without key: its grid row and its script line.
@@ -132,7 +140,7 @@ TEST_P(TableColumnTest, GridRowAndScriptLine) {
 
     const TableInfoResult result = loadTableInfo(catalog.database(), QStringLiteral("T1"));
 
-    EXPECT_EQ(result.gridRows, QStringList(QString::fromUtf8(c.gridRow))) << c.label;
+    EXPECT_EQ(joinedRows(result.gridRows), QStringList(QString::fromUtf8(c.gridRow))) << c.label;
     EXPECT_EQ(result.strTableInfoCsv, QStringLiteral("T1\r\n,,PK,NAME,SIZE,TYPE1,TYPE2,NULL\r\n,") +
                                           QString::fromUtf8(c.gridRow).replace(u'\t', u',') + kCrLf)
         << c.label;
@@ -296,7 +304,7 @@ TEST(LoadTableInfoTest, DescribeFailingMidwayKeepsTheRowsAlreadyMade) {
     const TableInfoResult result = loadTableInfo(database, QStringLiteral("ITEM"));
 
     EXPECT_EQ(result.error, QStringLiteral("ORA-03114: not connected"));
-    EXPECT_EQ(result.gridRows, linesAfter(kItemTableInfoTxt, 2));
+    EXPECT_EQ(joinedRows(result.gridRows), linesAfter(kItemTableInfoTxt, 2));
     expectTextsEmpty(result);
 }
 
@@ -326,8 +334,8 @@ TEST(LoadTableInfoTest, AwkwardNamesAreQuotedInSqlScriptAndCsvOnly) {
                                                      ",3,※,LINE NO,3,NUMBER,Double,Not Null\r\n"
                                                      ",4,,\"A,B\",1,CHAR,String,Null\r\n"
                                                      ",5,,\"A\"\"B\",7,DATE,Date,Null\r\n"));
-    EXPECT_EQ(result.gridRows.at(3), QStringLiteral("4\t\tA,B\t1\tCHAR\tString\tNull"));
-    EXPECT_EQ(result.gridRows.at(4), QStringLiteral("5\t\tA\"B\t7\tDATE\tDate\tNull"));
+    EXPECT_EQ(joinedRows(result.gridRows).at(3), QStringLiteral("4\t\tA,B\t1\tCHAR\tString\tNull"));
+    EXPECT_EQ(joinedRows(result.gridRows).at(4), QStringLiteral("5\t\tA\"B\t7\tDATE\tDate\tNull"));
     EXPECT_EQ(result.strPkTxt, QStringLiteral("ORDER\r\nLINE NO\r\n"));
     EXPECT_EQ(result.strCreateTableSql,
               QStringLiteral("CREATE TABLE \"it'em\"(\r\n"
@@ -353,6 +361,19 @@ TEST(LoadTableInfoTest, TableNameWithACommaIsQuotedInTheCsvOnly) {
 
     EXPECT_TRUE(result.strTableInfoCsv.startsWith(QStringLiteral("\"A,B\"\r\n,,PK")));
     EXPECT_TRUE(result.strTableInfoTxt.startsWith(QStringLiteral("A,B\r\n\tPK")));
+}
+
+// A tab in a column name stays in its cell: the grid gets the cells one by one.
+TEST(LoadTableInfoTest, TabInAColumnNameStaysInItsCell) {
+    ScriptedCatalog catalog;
+    catalog.tableCount(1);
+    catalog.primaryKey({});
+    catalog.columns({describedColumn(QStringLiteral("A\tB"), 12, 0, 7, 8, true)});
+
+    const TableInfoResult result = loadTableInfo(catalog.database(), QStringLiteral("T"));
+
+    ASSERT_EQ(result.gridRows.size(), 1);
+    EXPECT_EQ(result.gridRows[0], QStringList({"1", "", "A\tB", "7", "DATE", "Date", "Null"}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "db/sqlite_dialect.h"
 #include "db/sqlite_ddl.h"
+#include "db/sqlite_key_names.h"
 
 #include <gtest/gtest.h>
 
@@ -56,29 +57,52 @@ TEST(KeyConstraints, ReadsColumnAndTableConstraintsWithTheirNames) {
     EXPECT_EQ(constraints[3].name, QString());
 }
 
-TEST(KeyNames, PrimaryKeyTakesItsDeclaredNameElseTheTableName) {
-    EXPECT_EQ(primaryKeyName(QStringLiteral("ITEM"),
-                             QStringLiteral("CREATE TABLE ITEM (A, B, constraint item_key "
-                                            "PRIMARY KEY (A, B))")),
-              QStringLiteral("item_key"));
-    EXPECT_EQ(primaryKeyName(QStringLiteral("STOCK"),
-                             QStringLiteral("CREATE TABLE STOCK (A PRIMARY KEY, B)")),
-              QStringLiteral("STOCK_PK"));
+// The naming rule, with the names already taken in the schema and which of them are explicit
+// indexes.
+struct NamingCase {
+    const char* name;
+    const char* declared;
+    const char* generated;
+    QStringList taken;
+    QStringList explicitIndexes;
+    const char* constraint;
+    const char* index;
+};
+
+class KeyNamingTest : public ::testing::TestWithParam<NamingCase> {};
+
+TEST_P(KeyNamingTest, KeepsDeclaredNamesAndGivesOthersTheFirstFreeForm) {
+    const NamingCase& c = GetParam();
+    const auto taken = [&](const QString& name) {
+        return c.taken.contains(name, Qt::CaseInsensitive) ||
+               c.explicitIndexes.contains(name, Qt::CaseInsensitive);
+    };
+    const auto explicitIndex = [&](const QString& name) {
+        return c.explicitIndexes.contains(name, Qt::CaseInsensitive);
+    };
+    const KeyNames names = nameKey(QString::fromUtf8(c.declared), QString::fromUtf8(c.generated),
+                                   taken, explicitIndex);
+    EXPECT_EQ(names.constraint, QString::fromUtf8(c.constraint));
+    EXPECT_EQ(names.index, QString::fromUtf8(c.index));
 }
 
-TEST(KeyNames, UniqueIndexTakesTheConstraintWithTheSameColumns) {
-    const QString sql = QStringLiteral(
-        "CREATE TABLE DEPT (NO, NAME, CODE UNIQUE, CONSTRAINT DEPT_UK1 UNIQUE (name))");
-    const auto name = [&](const char* index, QStringList columns) {
-        return uniqueKeyName(QStringLiteral("DEPT"), sql, QString::fromLatin1(index), columns);
-    };
-    EXPECT_EQ(name("sqlite_autoindex_DEPT_2", {QStringLiteral("NAME")}),
-              QStringLiteral("DEPT_UK1"));
-    EXPECT_EQ(name("sqlite_autoindex_DEPT_3", {QStringLiteral("CODE")}),
-              QStringLiteral("DEPT_UK3"));
-    // DEPT_UK1 is taken by the named constraint.
-    EXPECT_EQ(name("sqlite_autoindex_DEPT_1", {QStringLiteral("CODE")}),
-              QStringLiteral("sqlite_autoindex_DEPT_1"));
+INSTANTIATE_TEST_SUITE_P(
+    Rule, KeyNamingTest,
+    ::testing::Values(
+        NamingCase{"GeneratedAndFree", "", "T_PK", {}, {}, "T_PK", "T_PK"},
+        NamingCase{"GeneratedTakenByAConstraint", "", "T_PK", {"T_PK"}, {}, "T_PK1", "T_PK1"},
+        NamingCase{"GeneratedTakenTwice", "", "T_UK1", {"t_uk1"}, {"T_UK11"}, "T_UK12", "T_UK12"},
+        NamingCase{"DeclaredKeptThoughTaken", "K1", "T_PK", {"K1"}, {}, "K1", "K1"},
+        NamingCase{"DeclaredNameOfAnExplicitIndex", "K1", "T_PK", {}, {"K1"}, "K1", "K11"},
+        NamingCase{"DeclaredNameOfAnExplicitIndexAndMore", "K", "T_PK", {"K1"}, {"K"}, "K", "K2"}),
+    [](const ::testing::TestParamInfo<NamingCase>& info) { return std::string(info.param.name); });
+
+TEST(IndexTerms, TellsPlainColumnsFromTermsThatMayBeExpressions) {
+    EXPECT_FALSE(mayIndexExpression(QStringLiteral("CREATE INDEX I ON T (A, \"b c\" DESC)")));
+    EXPECT_FALSE(
+        mayIndexExpression(QStringLiteral("CREATE INDEX I ON T ([A] COLLATE NOCASE ASC)")));
+    EXPECT_TRUE(mayIndexExpression(QStringLiteral("CREATE INDEX I ON T (A, lower(B))")));
+    EXPECT_TRUE(mayIndexExpression(QStringLiteral("CREATE INDEX I ON T (A + B DESC)")));
 }
 
 TEST(IndexTerms, GivesTheTextOfEachTerm) {

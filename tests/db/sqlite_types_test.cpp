@@ -51,10 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{"UNSIGNED BIG INT", {2, 22, 38, 0, 7}},
         TypeCase{"DECIMAL(10,3)", {2, 22, 10, 3, 7}}, TypeCase{"NUMERIC", {2, 22, 0, 0, 7}},
         TypeCase{"FLOAT(53)", {2, 22, 53, -127, 7}}, TypeCase{"FLOAT", {2, 22, 126, -127, 7}},
-        TypeCase{"BOOLEAN", {2, 22, 1, 0, 7}}, TypeCase{"REAL", {101, 8, 0, 0, 7}},
-        TypeCase{"DOUBLE PRECISION", {101, 8, 0, 0, 7}},
+        TypeCase{"BOOLEAN", {2, 22, 1, 0, 7}}, TypeCase{"REAL", {2, 22, 63, -127, 7}},
+        TypeCase{"DOUBLE PRECISION", {2, 22, 126, -127, 7}},
         TypeCase{"BINARY_DOUBLE", {101, 8, 0, 0, 7}}, TypeCase{"BINARY_FLOAT", {100, 4, 0, 0, 6}},
-        TypeCase{"TEXT", {112, 4000, 0, 0, 12}}, TypeCase{"CLOB", {112, 4000, 0, 0, 12}},
+        TypeCase{"TEXT", {1, 4000, 0, 0, 10}}, TypeCase{"CLOB", {112, 4000, 0, 0, 12}},
         TypeCase{"NCLOB", {112, 4000, 0, 0, 12}}, TypeCase{"BLOB", {113, 4000, 0, 0, 11}},
         TypeCase{"DATETIME", {12, 7, 0, 0, 8}}, TypeCase{"TIMESTAMP", {180, 11, 0, 6, 8}},
         TypeCase{"TIMESTAMP(3)", {180, 11, 0, 3, 8}},
@@ -62,12 +62,28 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{"timestamp with local time zone", {231, 11, 0, 6, 8}},
         TypeCase{"INTERVAL YEAR(4) TO MONTH", {182, 5, 4, 0, 10}},
         TypeCase{"INTERVAL DAY TO SECOND(3)", {183, 11, 2, 3, 10}},
-        TypeCase{"UROWID", {208, 4000, 0, 0, 10}},
-        TypeCase{"NATIVE CHARACTER(70)", {1, 70, 0, 0, 10}},
-        TypeCase{"VARYING TEXT", {112, 4000, 0, 0, 12}},
-        TypeCase{"MEDIUMBLOB", {113, 4000, 0, 0, 11}}, TypeCase{"DOUBLE_VALUE", {101, 8, 0, 0, 7}},
+        TypeCase{"INTERVAL DAY(5) TO SECOND(2)", {183, 11, 5, 2, 10}},
+        TypeCase{"UROWID", {208, 4000, 0, 0, 10}}, TypeCase{"UROWID(100)", {208, 100, 0, 0, 10}},
+        TypeCase{"RAW", {23, 2000, 0, 0, 11}}, TypeCase{"NATIVE CHARACTER(70)", {1, 70, 0, 0, 10}},
+        TypeCase{"VARYING TEXT", {1, 4000, 0, 0, 10}},
+        TypeCase{"MEDIUMBLOB", {113, 4000, 0, 0, 11}},
+        TypeCase{"DOUBLE_VALUE", {2, 22, 126, -127, 7}},
         // INT comes first, as in SQLite.
         TypeCase{"FLOATING POINT", {2, 22, 38, 0, 7}}, TypeCase{"MONEY(12,4)", {2, 22, 12, 4, 7}}));
+
+// Other dialects' names, converted as Oracle converts ANSI types; a name that says nothing
+// numeric is text, never a NUMBER.
+INSTANTIATE_TEST_SUITE_P(
+    Dialects, DeclaredTypeTest,
+    ::testing::Values(
+        TypeCase{"FLOAT4", {2, 22, 63, -127, 7}}, TypeCase{"DOUBLE", {2, 22, 126, -127, 7}},
+        TypeCase{"float8", {2, 22, 126, -127, 7}}, TypeCase{"TINYTEXT", {1, 4000, 0, 0, 10}},
+        TypeCase{"MEDIUMTEXT", {112, 4000, 0, 0, 12}}, TypeCase{"LONGTEXT", {112, 4000, 0, 0, 12}},
+        TypeCase{"TIMESTAMP(3) WITHOUT TIME ZONE", {180, 11, 0, 3, 8}},
+        TypeCase{"STRING", {1, 4000, 0, 0, 10}}, TypeCase{"JSON", {1, 4000, 0, 0, 10}},
+        TypeCase{"UUID", {1, 4000, 0, 0, 10}}, TypeCase{"TIME", {1, 4000, 0, 0, 10}},
+        TypeCase{"SERIAL", {2, 22, 0, 0, 7}}, TypeCase{"SMALLINT", {2, 22, 38, 0, 7}},
+        TypeCase{"BOOL", {2, 22, 1, 0, 7}}, TypeCase{"MEDIUMCLOB", {112, 4000, 0, 0, 12}}));
 
 }  // namespace
 }  // namespace quarnel::db

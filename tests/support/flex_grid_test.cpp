@@ -196,6 +196,19 @@ INSTANTIATE_TEST_SUITE_P(
         AddCase{"EmptyPartsKept", "\t\tz", 0, {{"", "", "z"}, {"", "H", ""}, {"", "last", ""}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(FlexGridTest, RowGivenAsCellsKeepsTabsInsideACell) {
+    FlexGrid grid;
+    grid.setCols(3);
+    grid.AddItem(QStringList({"a\tb", "c"}), 1);
+    grid.AddItem(QStringList({"1", "2", "3", "4"}));
+    ASSERT_EQ(grid.Rows(), 4);
+    EXPECT_EQ(grid.TextMatrix(1, 0), "a\tb");
+    EXPECT_EQ(grid.TextMatrix(1, 1), "c");
+    EXPECT_EQ(grid.TextMatrix(1, 2), "");
+    EXPECT_EQ(grid.TextMatrix(3, 2), "3");
+    EXPECT_THROW(grid.AddItem(QStringList({"x"}), 9), std::out_of_range);
+}
+
 TEST(FlexGridTest, TableFillLeavesHeaderAndOneRowPerColumn) {
     // How the column list is loaded: header, rows inserted ahead of the empty last row, which is
     // then dropped by lowering Rows.

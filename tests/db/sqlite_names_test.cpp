@@ -1,0 +1,134 @@
+// The names the embedded engine reports for keys and indexes, and the names of tables it can
+// describe.
+#include "db/engines.h"
+#include "testing/sqlite_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace quarnel::db {
+namespace {
+
+using testing::SqliteFixture;
+using Rows = std::vector<std::string>;
+
+// All rows of `sql` on `db`, each row's values joined by "|".
+Rows rowsOf(Database& db, const QString& sql) {
+    Rows result;
+    auto dynaset = db.DbCreateDynaset(sql, 12);
+    for (; !dynaset->Eof(); dynaset->DbMoveNext()) {
+        QStringList values;
+        for (const Field* field : dynaset->Fields())
+            values.append(field->Value().toString());
+        result.push_back(values.join(u'|').toStdString());
+    }
+    return result;
+}
+
+TEST(SqliteKeyNames, DoubledQuoteInADeclaredNameStandsForOne) {
+    SqliteFixture files;
+    auto db = OpenSqliteDatabase(files.createDatabase(
+        QStringLiteral("CREATE TABLE Q (A NUMBER, B NUMBER CONSTRAINT \"Q \"\"U\"\"\" UNIQUE,"
+                       " CONSTRAINT \"Q\"\"K\" PRIMARY KEY (A));")));
+    EXPECT_EQ(rowsOf(*db, QStringLiteral("SELECT constraint_name, constraint_type FROM "
+                                         "user_constraints ORDER BY 2")),
+              (Rows{"Q\"K|P", "Q \"U\"|U"}));
+}
+
+// Schemas in which a generated or declared name meets another key's or index's name: every key
+// and index still comes out on its own.
+struct ClashCase {
+    const char* name;
+    const char* schema;
+    const char* table;
+    Rows constraints;   // name|type, by name
+    Rows indexColumns;  // index|position|column, by index and position
+};
+
+void PrintTo(const ClashCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class SqliteKeyClashTest : public ::testing::TestWithParam<ClashCase> {};
+
+TEST_P(SqliteKeyClashTest, KeysAndIndexesStayApart) {
+    const ClashCase& c = GetParam();
+    SqliteFixture files;
+    auto db = OpenSqliteDatabase(files.createDatabase(QString::fromUtf8(c.schema)));
+    const QString table = QString::fromUtf8(c.table);
+    EXPECT_EQ(rowsOf(*db, QStringLiteral("SELECT constraint_name, constraint_type FROM "
+                                         "user_constraints WHERE table_name = '%1' ORDER BY 1")
+                              .arg(table)),
+              c.constraints);
+    EXPECT_EQ(rowsOf(*db, QStringLiteral("SELECT index_name,column_position,column_name From "
+                                         "user_ind_columns WHERE table_name = '%1' ORDER BY "
+                                         "index_name,column_position")
+                              .arg(table)),
+              c.indexColumns);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Schemas, SqliteKeyClashTest,
+    ::testing::Values(
+        ClashCase{
+            "GeneratedKeyNameDeclaredForAUniqueKey",
+            "CREATE TABLE CLASH(A INTEGER PRIMARY KEY, B TEXT, CONSTRAINT CLASH_PK UNIQUE(B));",
+            "CLASH",
+            {"CLASH_PK|U", "CLASH_PK1|P"},
+            {"CLASH_PK|1|B", "CLASH_PK1|1|A"}},
+        ClashCase{"GeneratedUniqueNameOfAnExplicitIndex",
+                  "CREATE TABLE U1(A TEXT UNIQUE, B TEXT); CREATE INDEX U1_UK1 ON U1(B);",
+                  "U1",
+                  {"U1_UK11|U"},
+                  {"U1_UK1|1|B", "U1_UK11|1|A"}},
+        ClashCase{"DeclaredKeyNameOfAnExplicitIndex",
+                  "CREATE TABLE T(a,b,c, CONSTRAINT K1 PRIMARY KEY(a)); CREATE INDEX K1 ON T(c);",
+                  "T",
+                  {"K1|P"},
+                  {"K1|1|c", "K11|1|a"}},
+        ClashCase{"NameTakenInAnotherTable",
+                  "CREATE TABLE A (X NUMBER, CONSTRAINT B_PK UNIQUE (X));"
+                  "CREATE TABLE B (Y NUMBER PRIMARY KEY);",
+                  "B",
+                  {"B_PK1|P"},
+                  {"B_PK1|1|Y"}}),
+    [](const ::testing::TestParamInfo<ClashCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace quarnel::db
+
+namespace quarnel::db {
+namespace {
+
+// The primary key query of the program gives the key's own columns only, though a UNIQUE
+// constraint is declared with the name the key would otherwise get.
+TEST(SqliteKeyNames, PrimaryKeyQueryKeepsToTheKeyWhenAUniqueKeyHasItsName) {
+    SqliteFixture files;
+    auto db = OpenSqliteDatabase(files.createDatabase(QStringLiteral(
+        "CREATE TABLE CLASH(A INTEGER PRIMARY KEY, B TEXT, CONSTRAINT CLASH_PK UNIQUE(B));")));
+    EXPECT_EQ(rowsOf(*db, QStringLiteral("SELECT c.column_name P_KEY FROM user_cons_columns c, "
+                                         "user_constraints t Where c.table_name = 'CLASH' AND "
+                                         "t.constraint_type = 'P' AND c.table_name = t.table_name "
+                                         "AND c.constraint_name = t.constraint_name ORDER BY "
+                                         "c.position")),
+              Rows{"A"});
+}
+
+// Expression and descending index columns as Oracle's dictionary reports them: a system name
+// and the expression in user_ind_expressions; the direction in user_ind_columns.descend.
+TEST(SqliteIndexColumns, ExpressionsGetSystemNamesAndDirectionsAreReported) {
+    SqliteFixture files;
+    auto db = OpenSqliteDatabase(files.createDatabase(QStringLiteral(
+        "CREATE TABLE EXPR (ID NUMBER, NAME VARCHAR2(10), AGE NUMBER, PRIMARY KEY (ID DESC));"
+        "CREATE INDEX EXPR_LOWER ON EXPR(lower(NAME), AGE DESC);")));
+    EXPECT_EQ(
+        rowsOf(*db, QStringLiteral("SELECT index_name, column_position, column_name, "
+                                   "descend FROM user_ind_columns WHERE table_name = "
+                                   "'EXPR' ORDER BY 1, 2")),
+        (Rows{"EXPR_LOWER|1|SYS_NC00001$|ASC", "EXPR_LOWER|2|AGE|DESC", "EXPR_PK|1|ID|DESC"}));
+    EXPECT_EQ(rowsOf(*db, QStringLiteral("SELECT index_name, table_name, column_expression, "
+                                         "column_position FROM user_ind_expressions")),
+              Rows{"EXPR_LOWER|EXPR|lower(NAME)|1"});
+}
+
+}  // namespace
+}  // namespace quarnel::db
