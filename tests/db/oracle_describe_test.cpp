@@ -112,7 +112,7 @@ TEST_P(OracleDescribeTest, GridCellsAndScriptType) {
                      [&](const DescribeCase& k) { return QByteArray(k.column) == c.column; }) -
         std::begin(kCases);
     ASSERT_LT(index, s_info.gridRows.size());
-    const QStringList cells = s_info.gridRows[index].split(u'\t');
+    const QStringList cells = s_info.gridRows[index];
     ASSERT_EQ(cells.size(), 7);
     EXPECT_EQ(cells[2], QLatin1String(c.column));
     EXPECT_EQ(cells[3], QLatin1String(c.size));

@@ -218,7 +218,8 @@ TEST(OracleValueTest, LongValuesAndJapaneseNamesArriveWhole) {
         catalog::loadTableInfo(*database, QStringLiteral("受注明細"));
     ASSERT_FALSE(info.error.has_value()) << info.error->toStdString();
     EXPECT_EQ(info.strPkTxt, QStringLiteral("明細番号\r\n"));
-    EXPECT_EQ(info.gridRows.value(2), QStringLiteral("3\t\t品名\t20\tVARCHAR2\tString\tNull"));
+    EXPECT_EQ(info.gridRows.value(2).join(u'\t'),
+              QStringLiteral("3\t\t品名\t20\tVARCHAR2\tString\tNull"));
 }
 
 TEST(OracleValueTest, BadSqlGivesTheServersMessage) {
