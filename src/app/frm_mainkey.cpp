@@ -5,10 +5,12 @@
 #include "app/frm_search.h"
 #include "app/frm_version.h"
 #include "app/image_list.h"
+#include "app/index_tree.h"
 #include "app/screen_units.h"
 #include "app/table_list_model.h"
 #include "app/ui_texts.h"
 #include "app/zoom_animation.h"
+#include "browse/browse_commands.h"
 #include "support/flex_grid.h"
 
 #include <QCloseEvent>
@@ -66,6 +68,7 @@ frm_mainkey::frm_mainkey(AppState& state) : QMainWindow(nullptr), m_state(state)
     createControls();
     createMenus();
     createStatusBar();
+    m_browse = std::make_unique<BrowseCommands>(m_state, *this);
     resizeClientTwips(this, 8985, 6540 + toTwipsY(this, menuBar()->sizeHint().height()));
     applyLayout();
 }
@@ -112,7 +115,10 @@ void frm_mainkey::createControls() {
     tvTreeView = new QTreeWidget(client);
     tvTreeView->setObjectName(QStringLiteral("tvTreeView"));
     tvTreeView->setHeaderHidden(true);
+    // Every node is one line with a 12-pixel picture, so the tree never measures its nodes.
+    tvTreeView->setUniformRowHeights(true);
     tvTreeView->viewport()->installEventFilter(this);
+    m_indexTree = std::make_unique<IndexTree>(tvTreeView, imlIcons);
 
     imgSplitter = createGrabArea(client, true);
     imgSplitter->setObjectName(QStringLiteral("imgSplitter"));
@@ -181,11 +187,7 @@ void frm_mainkey::setUpControls() {
         grid.setColWidth(c, widths[c]);
     grid.setRowHeight(0, 250);
     grid.setCols(7);
-    const QString headers[] = {QStringLiteral("PK"),    QStringLiteral("NAME"),
-                               QStringLiteral("SIZE"),  QStringLiteral("TYPE1"),
-                               QStringLiteral("TYPE2"), QStringLiteral("NULL")};
-    for (int c = 1; c <= 6; ++c)
-        grid.setTextMatrix(0, c, headers[c - 1]);
+    setTableInfoHeadings(grid);
     grid.setRow(1);
     grid.setCol(1);
 
@@ -241,12 +243,6 @@ void frm_mainkey::applyLayout() {
     lstTableList->header()->resizeSection(0, toPixelsX(this, m_layout.lstTableListHeaderWidth));
 }
 
-frmSearch& frm_mainkey::busyWindow() {
-    if (m_busyWindow == nullptr)
-        m_busyWindow = new frmSearch(this);
-    return *m_busyWindow;
-}
-
 void frm_mainkey::runCommand(const std::function<void()>& command) {
     if (m_commandRunning)
         return;
@@ -258,10 +254,10 @@ void frm_mainkey::runCommand(const std::function<void()>& command) {
         throw;
     }
     m_commandRunning = false;
-}
-
-void frm_mainkey::showSqlError(const QString& text) {
-    m_state.dialogs->message(this, text, MessageIcon::Critical, ui::kSqlErrorTitle);
+    if (m_closePending) {
+        m_closePending = false;
+        close();
+    }
 }
 
 void frm_mainkey::mnuFile_Click() {
@@ -285,8 +281,10 @@ void frm_mainkey::munE_Click() {
 }
 
 void frm_mainkey::closeEvent(QCloseEvent* event) {
-    // A lookup holds the database: the window stays until it has finished.
-    if (m_commandRunning && event->spontaneous()) {
+    // A close is never refused. While a command runs it holds the window and the database, so
+    // the window closes as soon as that command has finished.
+    if (m_commandRunning) {
+        m_closePending = true;
         event->ignore();
         return;
     }
