@@ -4,6 +4,7 @@
 #include "app/flex_grid_view.h"
 #include "app/frm_search.h"
 #include "app/frm_version.h"
+#include "app/grid_editor_widgets.h"
 #include "app/image_list.h"
 #include "app/index_tree.h"
 #include "app/screen_units.h"
@@ -11,11 +12,14 @@
 #include "app/ui_texts.h"
 #include "app/zoom_animation.h"
 #include "browse/browse_commands.h"
+#include "browse/grid_editor.h"
 #include "support/flex_grid.h"
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -69,6 +73,7 @@ frm_mainkey::frm_mainkey(AppState& state) : QMainWindow(nullptr), m_state(state)
     createMenus();
     createStatusBar();
     m_browse = std::make_unique<BrowseCommands>(m_state, *this);
+    connectGridEditor();
     resizeClientTwips(this, 8985, 6540 + toTwipsY(this, menuBar()->sizeHint().height()));
     applyLayout();
 }
@@ -145,6 +150,27 @@ void frm_mainkey::createControls() {
             [this] { runCommand([this] { cmdView_Click(); }); });
 }
 
+void frm_mainkey::connectGridEditor() {
+    m_gridEditorWidgets =
+        std::make_unique<GridEditorWidgets>(text1, MSFlexGrid1View, mnuCopyTableInfo);
+    m_gridEditor = std::make_unique<GridEditor>(*MSFlexGrid1, *m_gridEditorWidgets);
+    GridEditor* editor = m_gridEditor.get();
+    connect(MSFlexGrid1View, &FlexGridView::dblClick, this,
+            [editor] { editor->MSFlexGrid1_DblClick(); });
+    connect(MSFlexGrid1View, &FlexGridView::mousePressed, this,
+            [editor](Qt::MouseButton button) { editor->MSFlexGrid1_MouseDown(button); });
+    connect(MSFlexGrid1View, &FlexGridView::gotFocus, this,
+            [editor] { editor->MSFlexGrid1_GotFocus(); });
+    connect(MSFlexGrid1View, &FlexGridView::lostFocus, this,
+            [editor] { editor->MSFlexGrid1_LostFocus(); });
+    connect(MSFlexGrid1View, &FlexGridView::scrolled, this,
+            [editor] { editor->MSFlexGrid1_Scroll(); });
+    connect(MSFlexGrid1, &FlexGrid::RowColChange, this,
+            [editor] { editor->MSFlexGrid1_RowColChange(); });
+    connect(MSFlexGrid1, &FlexGrid::EnterCell, this, [editor] { editor->MSFlexGrid1_EnterCell(); });
+    text1->installEventFilter(this);
+}
+
 void frm_mainkey::createStatusBar() {
     sbStatusBar = statusBar();
     sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
@@ -177,7 +203,7 @@ void frm_mainkey::setPanelText(int panel, const QString& text) {
 }
 
 void frm_mainkey::setUpControls() {
-    m_blnLoading = true;
+    m_gridEditor->blnLoading = true;
     FlexGrid& grid = *MSFlexGrid1;
     grid.setRows(2);
     grid.setRow(0);
@@ -199,7 +225,7 @@ void frm_mainkey::setUpControls() {
     palette.setColor(QPalette::Base, QColor(200, 200, 255));
     palette.setColor(QPalette::Text, QColor(255, 0, 0));
     text1->setPalette(palette);
-    m_blnLoading = false;
+    m_gridEditor->blnLoading = false;
 
     tvTreeView->setIndentation(toPixelsX(this, 400));
     m_layout.lstTableListHeaderWidth = m_layout.lstTableList.width - 500;
@@ -280,6 +306,14 @@ void frm_mainkey::munE_Click() {
     close();
 }
 
+void frm_mainkey::mnuStampOn_Click() {
+    m_gridEditor->mnuStampOn_Click();
+}
+
+void frm_mainkey::mnuStampOff_Click() {
+    m_gridEditor->mnuStampOff_Click();
+}
+
 void frm_mainkey::closeEvent(QCloseEvent* event) {
     // A close is never refused. While a command runs it holds the window and the database, so
     // the window closes as soon as that command has finished.
@@ -293,6 +327,22 @@ void frm_mainkey::closeEvent(QCloseEvent* event) {
 }
 
 bool frm_mainkey::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == text1) {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            const int keyAscii =
+                enter ? 13 : (key->text().isEmpty() ? 0 : key->text()[0].unicode());
+            return m_gridEditor->Text1_KeyPress(keyAscii);
+        }
+        // Leaving the window (another program, a menu) is no loss of focus inside it.
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                m_gridEditor->text1_LostFocus();
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
     // A double click anywhere in the list, on an item or not, shows the selected table.
     if (event->type() == QEvent::MouseButtonDblClick && watched == lstTableList->viewport() &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

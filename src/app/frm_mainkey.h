@@ -30,6 +30,8 @@ namespace quarnel {
 
 class BrowseCommands;
 class FlexGrid;
+class GridEditor;
+class GridEditorWidgets;
 class frmSearch;
 class FlexGridView;
 class IndexTree;
@@ -119,6 +121,8 @@ class frm_mainkey : public QMainWindow, public MainView {
     void mnuVer_Click();
     void Command1_Click();
     void munE_Click();
+    void mnuStampOn_Click();
+    void mnuStampOff_Click();
 
     // Reads the table list into the list, panel 4 and strTableListTxt.
     void LoadTableList();
@@ -164,6 +168,9 @@ class frm_mainkey : public QMainWindow, public MainView {
     void imgSplitter2_MouseUp();
     bool blnDragging() const { return m_blnDragging; }
 
+    // The detail grid's editor, context menu and marks.
+    GridEditor& gridEditor() { return *m_gridEditor; }
+
     // True while a command runs; no other command starts then.
     bool commandRunning() const { return m_commandRunning; }
     // True when the window was asked to close while a command ran: it closes once that ends.
@@ -182,6 +189,8 @@ class frm_mainkey : public QMainWindow, public MainView {
     void createControls();
     void createMenus();
     void createStatusBar();
+    // Forwards the grid's and the editor's events to the grid editor.
+    void connectGridEditor();
     // Runs `command` unless another command is running; a close asked for meanwhile follows it.
     void runCommand(const std::function<void()>& command);
     void applyLayout();
@@ -200,10 +209,11 @@ class frm_mainkey : public QMainWindow, public MainView {
     TableListModel* m_tableList = nullptr;
     std::unique_ptr<IndexTree> m_indexTree;
     std::unique_ptr<BrowseCommands> m_browse;
+    std::unique_ptr<GridEditorWidgets> m_gridEditorWidgets;
+    std::unique_ptr<GridEditor> m_gridEditor;
     frmSearch* m_busyWindow = nullptr;
     std::array<QLabel*, 4> m_panels{};
     layout::MainLayout m_layout;
-    bool m_blnLoading = false;
     bool m_blnDragging = false;
     bool m_commandRunning = false;
     bool m_closePending = false;

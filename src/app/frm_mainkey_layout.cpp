@@ -3,6 +3,7 @@
 #include "app/frm_mainkey.h"
 
 #include "app/screen_units.h"
+#include "browse/grid_editor.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -121,8 +122,7 @@ frm_mainkey::WindowSize frm_mainkey::windowSizeTwips() const {
 }
 
 void frm_mainkey::closeGridEditor() {
-    text1->setText(QString());
-    text1->hide();
+    m_gridEditor->closeEditor();
 }
 
 void frm_mainkey::Form_Resize() {
