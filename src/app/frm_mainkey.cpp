@@ -78,7 +78,15 @@ frm_mainkey::frm_mainkey(AppState& state) : QMainWindow(nullptr), m_state(state)
     applyLayout();
 }
 
-frm_mainkey::~frm_mainkey() = default;
+frm_mainkey::~frm_mainkey() {
+    // The controls outlive the units they report to: closing the window moves the focus and
+    // would otherwise reach units already gone.
+    MSFlexGrid1View->disconnect(this);
+    MSFlexGrid1->disconnect(this);
+    text1->removeEventFilter(this);
+    lstTableList->viewport()->removeEventFilter(this);
+    tvTreeView->viewport()->removeEventFilter(this);
+}
 
 void frm_mainkey::createControls() {
     auto* client = new ClientArea(this);

@@ -97,9 +97,9 @@ void GridEditor::commitAndAdvance() {
         m_grid.setCol(col + 1);
         staysOpen = true;
     }
-    // Moving the current cell has loaded the editor with the new cell's own text: writing it
-    // back leaves that cell as it was.
-    m_grid.setText(m_view.editorText());
+    // The new cell keeps its own text. (Moving the current cell has loaded the editor with it,
+    // but a scroll step may have closed and emptied the editor since, so it is not written back
+    // from there.)
     m_view.setEditorText(QString());
     // The focus goes to the grid in the first two cases and stays in the editor in the third,
     // whichever order the focus notifications come in.
