@@ -51,6 +51,34 @@ class GridEditorTest : public QObject {
         QVERIFY(editorCoversCell(2, 2));
     }
 
+    // Whatever closed the editor, the next double click opens it over its cell again; nothing
+    // reopens it before that.
+    void reopenedAfterItWasClosed_data() {
+        QTest::addColumn<QString>("closer");
+        QTest::newRow("scroll") << "scroll";
+        QTest::newRow("resize") << "resize";
+        QTest::newRow("splitter drag") << "splitter";
+    }
+    void reopenedAfterItWasClosed() {
+        QFETCH(QString, closer);
+        openEditor(2, 2);
+        if (closer == "scroll") {
+            grid().setTopRow(2);  // the cell moves up one row
+        } else if (closer == "resize") {
+            m.window->resize(m.window->width() + 60, m.window->height() + 30);
+        } else {
+            QTest::mousePress(m.window->imgSplitter2, Qt::LeftButton);
+            QTest::mouseRelease(m.window->imgSplitter2, Qt::LeftButton);
+        }
+        QVERIFY(!editor()->isVisible());
+        QTest::qWait(20);
+        QVERIFY(!editor()->isVisible());
+        // The same cell again: only the double click itself can put the editor over it.
+        openEditor(2, 2);
+        QCOMPARE(editor()->text(), columnName(2));
+        QVERIFY(editorCoversCell(2, 2));
+    }
+
     // Enter in the bottom-right cell: back to the first data cell, scrolled to the top left.
     void enterInTheLastCell() {
         const int lastRow = grid().Rows() - 1;
