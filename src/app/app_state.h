@@ -4,6 +4,7 @@
 #pragma once
 
 #include "db/data_access.h"
+#include "support/main_layout.h"
 
 #include <QString>
 
@@ -34,8 +35,18 @@ struct AppState {
     QString strIndexInfoCsv;
     QString strCreateIndexSql;
 
+    // Empties the five texts that list the chosen table's columns, key and indexes. The two
+    // DDL scripts stay: the lookups replace them.
+    void clearTableTexts() {
+        strIndexInfoCsv.clear();
+        strIndexInfoTxt.clear();
+        strTableInfoCsv.clear();
+        strTableInfoTxt.clear();
+        strPkTxt.clear();
+    }
+
     bool blnCreateViewOpen = false;
-    double sngSplitter2Top = 3240;
+    double sngSplitter2Top = layout::kDesignSplitter2Top;
 };
 
 }  // namespace quarnel

@@ -6,17 +6,23 @@
 #include "app/frm_mainkey_copy.h"
 #include "app/frm_search.h"
 #include "app/frm_version.h"
+#include "app/grid_editor_widgets.h"
 #include "app/image_list.h"
+#include "app/index_tree.h"
 #include "app/screen_units.h"
 #include "app/table_list_model.h"
 #include "app/ui_texts.h"
 #include "app/window_frame.h"
 #include "app/zoom_animation.h"
+#include "browse/browse_commands.h"
+#include "browse/grid_editor.h"
 #include "support/flex_grid.h"
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -71,13 +77,23 @@ frm_mainkey::frm_mainkey(AppState& state) : QMainWindow(nullptr), m_state(state)
     connectCopyCommands(*this, m_state);
     connectSaveCommands();
     createStatusBar();
+    m_browse = std::make_unique<BrowseCommands>(m_state, *this);
+    connectGridEditor();
     resizeClientTwips(this, 8985, 6540 + toTwipsY(this, menuBar()->sizeHint().height()));
     applyLayout();
     // The minimum is first set before the window manager has framed the window.
     watchFrame(this, [this](const QMargins&) { tellMinimumSize(); });
 }
 
-frm_mainkey::~frm_mainkey() = default;
+frm_mainkey::~frm_mainkey() {
+    // The controls outlive the units they report to: closing the window moves the focus and
+    // would otherwise reach units already gone.
+    MSFlexGrid1View->disconnect(this);
+    MSFlexGrid1->disconnect(this);
+    text1->removeEventFilter(this);
+    lstTableList->viewport()->removeEventFilter(this);
+    tvTreeView->viewport()->removeEventFilter(this);
+}
 
 void frm_mainkey::createControls() {
     auto* client = new ClientArea(this);
@@ -119,7 +135,10 @@ void frm_mainkey::createControls() {
     tvTreeView = new QTreeWidget(client);
     tvTreeView->setObjectName(QStringLiteral("tvTreeView"));
     tvTreeView->setHeaderHidden(true);
+    // Every node is one line with a 12-pixel picture, so the tree never measures its nodes.
+    tvTreeView->setUniformRowHeights(true);
     tvTreeView->viewport()->installEventFilter(this);
+    m_indexTree = std::make_unique<IndexTree>(tvTreeView, imlIcons);
 
     imgSplitter = createGrabArea(client, true);
     imgSplitter->setObjectName(QStringLiteral("imgSplitter"));
@@ -144,6 +163,27 @@ void frm_mainkey::createControls() {
             [this] { runCommand([this] { Command1_Click(); }); });
     connect(cmdView, &QPushButton::clicked, this,
             [this] { runCommand([this] { cmdView_Click(); }); });
+}
+
+void frm_mainkey::connectGridEditor() {
+    m_gridEditorWidgets =
+        std::make_unique<GridEditorWidgets>(text1, MSFlexGrid1View, mnuCopyTableInfo);
+    m_gridEditor = std::make_unique<GridEditor>(*MSFlexGrid1, *m_gridEditorWidgets);
+    GridEditor* editor = m_gridEditor.get();
+    connect(MSFlexGrid1View, &FlexGridView::dblClick, this,
+            [editor] { editor->MSFlexGrid1_DblClick(); });
+    connect(MSFlexGrid1View, &FlexGridView::mousePressed, this,
+            [editor](Qt::MouseButton button) { editor->MSFlexGrid1_MouseDown(button); });
+    connect(MSFlexGrid1View, &FlexGridView::gotFocus, this,
+            [editor] { editor->MSFlexGrid1_GotFocus(); });
+    connect(MSFlexGrid1View, &FlexGridView::lostFocus, this,
+            [editor] { editor->MSFlexGrid1_LostFocus(); });
+    connect(MSFlexGrid1View, &FlexGridView::scrolled, this,
+            [editor] { editor->MSFlexGrid1_Scroll(); });
+    connect(MSFlexGrid1, &FlexGrid::RowColChange, this,
+            [editor] { editor->MSFlexGrid1_RowColChange(); });
+    connect(MSFlexGrid1, &FlexGrid::EnterCell, this, [editor] { editor->MSFlexGrid1_EnterCell(); });
+    text1->installEventFilter(this);
 }
 
 void frm_mainkey::createStatusBar() {
@@ -179,7 +219,7 @@ void frm_mainkey::setPanelText(int panel, const QString& text) {
 }
 
 void frm_mainkey::setUpControls() {
-    m_blnLoading = true;
+    m_gridEditor->blnLoading = true;
     FlexGrid& grid = *MSFlexGrid1;
     grid.setRows(2);
     grid.setRow(0);
@@ -189,11 +229,7 @@ void frm_mainkey::setUpControls() {
         grid.setColWidth(c, widths[c]);
     grid.setRowHeight(0, 250);
     grid.setCols(7);
-    const QString headers[] = {QStringLiteral("PK"),    QStringLiteral("NAME"),
-                               QStringLiteral("SIZE"),  QStringLiteral("TYPE1"),
-                               QStringLiteral("TYPE2"), QStringLiteral("NULL")};
-    for (int c = 1; c <= 6; ++c)
-        grid.setTextMatrix(0, c, headers[c - 1]);
+    setTableInfoHeadings(grid);
     grid.setRow(1);
     grid.setCol(1);
 
@@ -205,7 +241,7 @@ void frm_mainkey::setUpControls() {
     palette.setColor(QPalette::Base, QColor(200, 200, 255));
     palette.setColor(QPalette::Text, QColor(255, 0, 0));
     text1->setPalette(palette);
-    m_blnLoading = false;
+    m_gridEditor->blnLoading = false;
 
     tvTreeView->setIndentation(toPixelsX(this, 400));
     m_layout.lstTableListHeaderWidth = m_layout.lstTableList.width - 500;
@@ -249,12 +285,6 @@ void frm_mainkey::applyLayout() {
     lstTableList->header()->resizeSection(0, toPixelsX(this, m_layout.lstTableListHeaderWidth));
 }
 
-frmSearch& frm_mainkey::busyWindow() {
-    if (m_busyWindow == nullptr)
-        m_busyWindow = new frmSearch(this);
-    return *m_busyWindow;
-}
-
 void frm_mainkey::runCommand(const std::function<void()>& command) {
     if (m_commandRunning)
         return;
@@ -266,10 +296,10 @@ void frm_mainkey::runCommand(const std::function<void()>& command) {
         throw;
     }
     m_commandRunning = false;
-}
-
-void frm_mainkey::showSqlError(const QString& text) {
-    m_state.dialogs->message(this, text, MessageIcon::Critical, ui::kSqlErrorTitle);
+    if (m_closePending) {
+        m_closePending = false;
+        close();
+    }
 }
 
 void frm_mainkey::mnuFile_Click() {
@@ -292,9 +322,19 @@ void frm_mainkey::munE_Click() {
     close();
 }
 
+void frm_mainkey::mnuStampOn_Click() {
+    m_gridEditor->mnuStampOn_Click();
+}
+
+void frm_mainkey::mnuStampOff_Click() {
+    m_gridEditor->mnuStampOff_Click();
+}
+
 void frm_mainkey::closeEvent(QCloseEvent* event) {
-    // A lookup holds the database: the window stays until it has finished.
-    if (m_commandRunning && event->spontaneous()) {
+    // A close is never refused. While a command runs it holds the window and the database, so
+    // the window closes as soon as that command has finished.
+    if (m_commandRunning) {
+        m_closePending = true;
         event->ignore();
         return;
     }
@@ -304,6 +344,22 @@ void frm_mainkey::closeEvent(QCloseEvent* event) {
 }
 
 bool frm_mainkey::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == text1) {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            const int keyAscii =
+                enter ? 13 : (key->text().isEmpty() ? 0 : key->text()[0].unicode());
+            return m_gridEditor->Text1_KeyPress(keyAscii);
+        }
+        // Leaving the window (another program, a menu) is no loss of focus inside it.
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                m_gridEditor->text1_LostFocus();
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
     // A double click anywhere in the list, on an item or not, shows the selected table.
     if (event->type() == QEvent::MouseButtonDblClick && watched == lstTableList->viewport() &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

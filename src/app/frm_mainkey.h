@@ -1,10 +1,11 @@
 // The main window: the table list, the detail grid, the index tree, the status bar and the menu.
 //
-// Its handlers are thin: the catalogue reads, the texts and the layout rules live in the core
-// library; this class applies their results to the controls.
+// The window creates its controls, lays them out and connects its menu entries and buttons to the
+// command units (src/browse, src/export); to those units it is a MainView over its controls.
 #pragma once
 
 #include "app/app_state.h"
+#include "browse/main_view.h"
 #include "support/main_layout.h"
 
 #include <QHash>
@@ -13,6 +14,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -26,13 +28,18 @@ class QTreeWidgetItem;
 
 namespace quarnel {
 
+class BrowseCommands;
 class FlexGrid;
 class frmCreate;
+
+class GridEditor;
+class GridEditorWidgets;
 class frmSearch;
 class FlexGridView;
+class IndexTree;
 class TableListModel;
 
-class frm_mainkey : public QMainWindow {
+class frm_mainkey : public QMainWindow, public MainView {
     Q_OBJECT
   public:
     explicit frm_mainkey(AppState& state);
@@ -100,7 +107,7 @@ class frm_mainkey : public QMainWindow {
 
     // Status bar panels 1 to 4.
     QString panelText(int panel) const;
-    void setPanelText(int panel, const QString& text);
+    void setPanelText(int panel, const QString& text) override;
 
     // The window's load: centring, animation, grid, tree and list set-up, show, then the
     // connect command.
@@ -116,6 +123,8 @@ class frm_mainkey : public QMainWindow {
     void mnuVer_Click();
     void Command1_Click();
     void munE_Click();
+    void mnuStampOn_Click();
+    void mnuStampOff_Click();
 
     // Reads the table list into the list, panel 4 and strTableListTxt.
     void LoadTableList();
@@ -124,11 +133,6 @@ class frm_mainkey : public QMainWindow {
     // which shows the chosen table's columns in the grid and its indexes in the tree.
     void lstTableList_DblClick();
     void cmdView_Click();
-    void selectTable();
-    void LoadTableInfo();
-    void LoadIndexInfo();
-    // The text of the list's selected item; empty when none is selected.
-    QString selectedTableName() const;
     // Selects the list item with this text; false when there is none.
     bool selectTableInList(const QString& name);
     // The tree node with this key (see catalog::tableNodeKey and indexNodeKey), or null.
@@ -146,6 +150,24 @@ class frm_mainkey : public QMainWindow {
     // Closes the DDL window when it is open; the main window's close runs this first.
     void closeCreateView();
 
+    // MainView: the controls as the command units see them.
+    QWidget* dialogParent() override { return this; }
+    void setConnectedMenus(bool connected) override;
+    void runLogonDialog() override;
+    void showBusyWindow() override;
+    void hideBusyWindow() override;
+    void processPendingMessages() override;
+    void setTableNames(catalog::TableNames names) override;
+    catalog::TableNames takeTableNames() override;
+    QString selectedTableName() const override;
+    FlexGrid& grid() override { return *MSFlexGrid1; }
+    void closeGridEditor() override;
+    void clearTree() override;
+    void addTreeNodes(const std::vector<catalog::IndexTreeNode>& nodes) override;
+    QString selectedTreeNodeText() const override;
+    void setPaneTitles(const QString& gridTitle, const QString& treeTitle) override;
+    void refreshCreateView(const QString& text) override;
+
     // Layout: resize handling and the two splitters (positions in twips, relative to the grab
     // area that was pressed).
     void Form_Resize();
@@ -157,8 +179,13 @@ class frm_mainkey : public QMainWindow {
     void imgSplitter2_MouseUp();
     bool blnDragging() const { return m_blnDragging; }
 
+    // The detail grid's editor, context menu and marks.
+    GridEditor& gridEditor() { return *m_gridEditor; }
+
     // True while a command runs; no other command starts then.
     bool commandRunning() const { return m_commandRunning; }
+    // True when the window was asked to close while a command ran: it closes once that ends.
+    bool closePending() const { return m_closePending; }
 
     // The main layout as last applied, in twips.
     const layout::MainLayout& layout() const { return m_layout; }
@@ -173,18 +200,15 @@ class frm_mainkey : public QMainWindow {
     void createControls();
     void createMenus();
     void createStatusBar();
-    // Runs `command` unless another command is running.
+    // Forwards the grid's and the editor's events to the grid editor.
+    void connectGridEditor();
+    // Runs `command` unless another command is running; a close asked for meanwhile follows it.
     void runCommand(const std::function<void()>& command);
-    // Shows a catalogue failure: the failure's own text, stop icon, title "SQLｴﾗｰ".
-    void showSqlError(const QString& text);
     void applyLayout();
-    QIcon nodeIcon(const QString& image, const QString& selectedImage);
     // The busy window, made on first use and kept for the next lookup while hidden.
     frmSearch& busyWindow();
     QWidget* createGrabArea(QWidget* parent, bool vertical);
     QWidget* createDragBar(QWidget* parent);
-    // Empties and hides the in-grid editor.
-    void closeGridEditor();
     struct WindowSize {
         double width;         // outer width, twips
         double height;        // outer height, twips
@@ -196,15 +220,16 @@ class frm_mainkey : public QMainWindow {
 
     AppState& m_state;
     TableListModel* m_tableList = nullptr;
-    QHash<QString, QTreeWidgetItem*> m_treeNodes;
-    // Node pictures by image and selected image, made once each.
-    QHash<QString, QIcon> m_nodeIcons;
+    std::unique_ptr<IndexTree> m_indexTree;
+    std::unique_ptr<BrowseCommands> m_browse;
+    std::unique_ptr<GridEditorWidgets> m_gridEditorWidgets;
+    std::unique_ptr<GridEditor> m_gridEditor;
     frmSearch* m_busyWindow = nullptr;
     std::array<QLabel*, 4> m_panels{};
     layout::MainLayout m_layout;
-    bool m_blnLoading = false;
     bool m_blnDragging = false;
     bool m_commandRunning = false;
+    bool m_closePending = false;
 };
 
 }  // namespace quarnel

@@ -67,14 +67,6 @@ void connectCopyCommands(frm_mainkey& window, const AppState& state) {
     command(window.mnuCopyTableIndexSelect, &CopyCommands::mnuCopyTableIndexSelect_Click);
     command(window.mnuCopyTableIndexCsv, &CopyCommands::mnuCopyTableIndexCsv_Click);
     command(window.mnuCopyTableIndexTxt, &CopyCommands::mnuCopyTableIndexTxt_Click);
-
-    // The grid's context menu: the Edit menu's table-information submenu at the pointer.
-    FlexGridView* view = window.MSFlexGrid1View;
-    QObject::connect(view, &FlexGridView::mousePressed, host,
-                     [&window, view](Qt::MouseButton button, QPoint pos) {
-                         if (button == Qt::RightButton && !window.commandRunning())
-                             window.mnuCopyTableInfo->exec(view->viewport()->mapToGlobal(pos));
-                     });
 }
 
 }  // namespace quarnel

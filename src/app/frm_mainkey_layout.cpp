@@ -5,6 +5,7 @@
 #include "app/screen_units.h"
 #include "app/window_frame.h"
 #include "support/window_placement.h"
+#include "browse/grid_editor.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -123,8 +124,7 @@ frm_mainkey::WindowSize frm_mainkey::windowSizeTwips() const {
 }
 
 void frm_mainkey::closeGridEditor() {
-    text1->setText(QString());
-    text1->hide();
+    m_gridEditor->closeEditor();
 }
 
 void frm_mainkey::tellMinimumSize() {

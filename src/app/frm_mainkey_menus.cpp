@@ -122,6 +122,8 @@ void frm_mainkey::createMenus() {
     command(mnuCut, &frm_mainkey::mnuCut_Click);
     command(mnuTableS, &frm_mainkey::mnuTableS_Click);
     command(mnuVer, &frm_mainkey::mnuVer_Click);
+    command(mnuStampOn, &frm_mainkey::mnuStampOn_Click);
+    command(mnuStampOff, &frm_mainkey::mnuStampOff_Click);
 }
 
 }  // namespace quarnel

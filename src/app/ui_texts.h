@@ -1,6 +1,8 @@
 // The captions, messages and status texts of the windows, exactly as the user sees them.
 #pragma once
 
+#include "support/version.h"
+
 #include <QString>
 
 namespace quarnel::ui {
@@ -23,7 +25,9 @@ inline const QString kSearching = QStringLiteral("検索中･･･");
 inline const QString kSqlErrorTitle = QStringLiteral("SQLｴﾗｰ");
 inline const QString kDisconnectFailed = QStringLiteral("切断に失敗しました。");
 inline const QString kVersionCaption = QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報");
-inline const QString kVersionLine = QStringLiteral("Version : 0.60J R4");
+// "Version : " followed by the project version and the edition.
+inline const QString kVersionLine =
+    QStringLiteral("Version : ") + QLatin1String(kVersion) + QLatin1String(kEdition);
 inline const QString kLogonUserLabel = QStringLiteral("ユーザＩＤ：");
 inline const QString kLogonPasswordLabel = QStringLiteral("パスワード：");
 inline const QString kLogonHostLabel = QStringLiteral("ホスト文字列：");

@@ -4,13 +4,13 @@
 #include "catalog/identifiers.h"
 #include "catalog/queries.h"
 #include "catalog/table_exists.h"
+#include "support/line_end.h"
 
 #include <QHash>
 
 namespace quarnel::catalog {
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kColumnIndent(8, u' ');
 
 // One row of the index query.

@@ -4,11 +4,11 @@
 #include "catalog/identifiers.h"
 #include "catalog/queries.h"
 #include "catalog/table_exists.h"
+#include "support/line_end.h"
 
 namespace quarnel::catalog {
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kIndent = QStringLiteral("    ");
 const QString kAddPrimaryKey = QStringLiteral("    ADD ( PRIMARY KEY (");
 
@@ -87,7 +87,7 @@ TableInfoResult loadTableInfo(db::Database& database, const QString& table) {
 
         const auto dynaset = database.DbCreateDynaset(describeSql(table), kDescribeOptions);
         QString csv =
-            csvField(table) + kCrLf + QStringLiteral(",,PK,NAME,SIZE,TYPE1,TYPE2,NULL") + kCrLf;
+            csvField(table) + kCrLf + QStringLiteral(",,") + tableInfoHeadings().join(u',') + kCrLf;
         QString txt = table + kCrLf + u'\t' + tableInfoHeadings().join(u'\t') + kCrLf;
         QString ddl =
             QStringLiteral("CREATE TABLE ") + sqlIdentifier(table) + QStringLiteral("(") + kCrLf;

@@ -1,13 +1,9 @@
 #include "catalog/table_list.h"
 
 #include "catalog/queries.h"
+#include "support/line_end.h"
 
 namespace quarnel::catalog {
-namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
-
-}  // namespace
 
 QString tableCountText(qsizetype count) {
     return QStringLiteral("ﾃｰﾌﾞﾙ総数 : ") + QString::number(count) + QStringLiteral("件");

@@ -1,5 +1,7 @@
 #include "catalog/table_names.h"
 
+#include "support/line_end.h"
+
 namespace quarnel::catalog {
 
 void TableNames::reserve(qsizetype names, qsizetype characters) {
@@ -9,14 +11,14 @@ void TableNames::reserve(qsizetype names, qsizetype characters) {
 
 void TableNames::append(QStringView name) {
     m_starts.push_back(m_text.size());
-    m_text.append(name).append(u"\r\n");
+    m_text.append(name).append(kCrLf);
 }
 
 QStringView TableNames::view(qsizetype index) const {
     const qsizetype start = m_starts[size_t(index)];
     const qsizetype end =
         size_t(index) + 1 < m_starts.size() ? m_starts[size_t(index) + 1] : m_text.size();
-    return QStringView(m_text).mid(start, end - start - 2);
+    return QStringView(m_text).mid(start, end - start - kCrLf.size());
 }
 
 qsizetype TableNames::indexOf(QStringView name) const {

@@ -191,6 +191,20 @@ class LogonTest : public QObject {
         QCOMPARE(m_dialogs.messages.size(), size_t(1));
     }
 
+    void sessionIsMadeFromTheComponentsClassName() {
+        QStringList classNames;
+        const db::SessionFactory scripted = m_backend->factory();
+        m_state.sessionFactory = [&](const QString& className) {
+            classNames << className;
+            return scripted(className);
+        };
+        m_backend->acceptLogon();
+        m_dialog->txtUsrID->setText("scott");
+        m_dialog->cmdOK_Click();
+        QVERIFY(m_state.blnConnected);
+        QCOMPARE(classNames, QStringList({"OracleInProcServer.XOraSession"}));
+    }
+
     void sessionClassThatCannotBeCreated() {
         m_state.sessionFactory = [](const QString&) -> std::shared_ptr<db::Session> {
             throw db::DbError("ActiveX component can't create object", 429);

@@ -7,12 +7,13 @@
 #include "catalog/index_info.h"
 #include "catalog/item_texts.h"
 #include "catalog/scripted_catalog.h"
-#include "testing/scripted_engine.h"
 #include "support/flex_grid.h"
+#include "testing/scripted_engine.h"
 #include "testing/window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -109,6 +110,62 @@ class TableSelectionTest : public QObject {
         QVERIFY(m.window->mnuSaveAllTable->isEnabled());
         QVERIFY(m.window->mnuSaveInfoTable->isEnabled());
         QVERIFY(m.window->mnuSaveTableIndex->isEnabled());
+    }
+
+    void disconnectAfterATableWasShownEmptiesBothPanes() {
+        m.state.sessionFactory = db::CreateSession;
+        logOn(QStringLiteral("sqlite:") + QUARNEL_DEMO_DB);
+        QVERIFY(m.window->selectTableInList("ITEM"));
+        m.window->cmdView->click();
+        QCOMPARE(m.window->MSFlexGrid1->Rows(), 7);
+        const QStringList keys = {catalog::tableNodeKey("ITEM"), catalog::indexNodeKey("ITEM_PK"),
+                                  catalog::indexNodeKey("ITEM_IX1")};
+        for (const QString& key : keys)
+            QVERIFY2(m.window->treeNode(key) != nullptr, qPrintable(key));
+
+        m.window->mnuCut->trigger();
+        const FlexGrid& grid = *m.window->MSFlexGrid1;
+        QCOMPARE(grid.Rows(), 2);
+        for (int row = 0; row < 2; ++row)
+            QCOMPARE(gridRow(grid, row), QStringList(grid.Cols(), QString()));
+        QCOMPARE(m.window->tvTreeView->topLevelItemCount(), 0);
+        for (const QString& key : keys)
+            QVERIFY2(m.window->treeNode(key) == nullptr, qPrintable(key));
+        QCOMPARE(m.window->lblTitle[1]->text(), QStringLiteral("　ﾃｰﾌﾞﾙ情報"));
+        QCOMPARE(m.window->lblTitle[2]->text(), QStringLiteral("　ｲﾝﾃﾞｯｸｽ情報"));
+    }
+
+    // The window closes once the lookup has finished, whichever way the close was asked for.
+    void closeDuringALookupFollowsIt_data() {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("close box") << true;
+        QTest::newRow("close from the program") << false;
+    }
+    void closeDuringALookupFollowsIt() {
+        QFETCH(bool, closeBox);
+        m.state.sessionFactory = db::CreateSession;
+        logOn(QStringLiteral("sqlite:") + QUARNEL_DEMO_DB);
+        QVERIFY(m.window->selectTableInList("ITEM"));
+        bool asked = false;
+        bool openAfterTheAsk = false;
+        QTimer::singleShot(0, m.window, [&] {
+            asked = true;
+            if (closeBox) {
+                QCloseEvent close;
+                QCoreApplication::sendEvent(m.window->windowHandle(), &close);
+            } else {
+                m.window->close();
+            }
+            openAfterTheAsk = m.window->isVisible();
+        });
+        m.window->cmdView->click();
+        QVERIFY(asked);
+        QVERIFY(openAfterTheAsk);
+        // The lookup ran to its end, then the window closed.
+        QCOMPARE(m.state.strCreateIndexSql, fixtures::kItemCreateIndexSql);
+        QVERIFY(!testing::busyShown(m.window));
+        QVERIFY(!m.window->isVisible());
+        QVERIFY(!m.window->closePending());
     }
 
     void missingTableIsSilent() {
