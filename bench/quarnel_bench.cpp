@@ -227,6 +227,7 @@ void bareSelectTable(db::Database& database, const QString& table) {
     bareQuery(database, catalog::primaryKeySql(table), catalog::kDictionaryReadOptions);
     bareQuery(database, catalog::describeSql(table), catalog::kDescribeOptions);
     bareQuery(database, catalog::tableExistsSql(table), catalog::kDictionaryReadOptions);
+    bareQuery(database, catalog::indexDirectionsSql(table), catalog::kDictionaryReadOptions);
     bareQuery(database, catalog::indexExpressionsSql(table), catalog::kDictionaryReadOptions);
     bareQuery(database, catalog::indexColumnsSql(table), catalog::kDictionaryReadOptions);
 }

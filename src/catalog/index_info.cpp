@@ -38,17 +38,22 @@ QString formKey(const QString& index, const QString& position) {
 
 IndexColumnForms readColumnForms(db::Database& database, const QString& table) {
     IndexColumnForms forms;
-    const auto dynaset =
+    const auto directions =
+        database.DbCreateDynaset(indexDirectionsSql(table), kDictionaryReadOptions);
+    for (; !directions->Eof(); directions->DbMoveNext()) {
+        forms[formKey(directions->Fields(0).Value().toString(),
+                      directions->Fields(1).Value().toString())]
+            .descending = true;
+    }
+    const auto expressions =
         database.DbCreateDynaset(indexExpressionsSql(table), kDictionaryReadOptions);
-    for (; !dynaset->Eof(); dynaset->DbMoveNext()) {
-        IndexColumnForm form;
-        form.descending = dynaset->Fields(2).Value().toString() == QLatin1String("DESC");
-        const QVariant expression = dynaset->Fields(3).Value();
-        if (!expression.isNull())
-            form.expression = expression.toString();
-        forms.insert(
-            formKey(dynaset->Fields(0).Value().toString(), dynaset->Fields(1).Value().toString()),
-            form);
+    for (; !expressions->Eof(); expressions->DbMoveNext()) {
+        const QVariant expression = expressions->Fields(2).Value();
+        if (!expression.isNull()) {
+            forms[formKey(expressions->Fields(0).Value().toString(),
+                          expressions->Fields(1).Value().toString())]
+                .expression = expression.toString();
+        }
     }
     return forms;
 }

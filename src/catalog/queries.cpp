@@ -37,15 +37,16 @@ QString indexColumnsSql(const QString& table) {
            QStringLiteral(" ORDER BY index_name,column_position");
 }
 
+QString indexDirectionsSql(const QString& table) {
+    return QStringLiteral("SELECT index_name,column_position") +
+           QStringLiteral(" From user_ind_columns") + QStringLiteral(" WHERE table_name = '") +
+           sqlLiteralContent(table) + QStringLiteral("'") + QStringLiteral(" AND descend = 'DESC'");
+}
+
 QString indexExpressionsSql(const QString& table) {
-    return QStringLiteral("SELECT c.index_name,c.column_position,c.descend,e.column_expression") +
-           QStringLiteral(" From user_ind_columns c LEFT OUTER JOIN user_ind_expressions e") +
-           QStringLiteral(" ON e.index_name = c.index_name AND e.table_name = c.table_name") +
-           QStringLiteral(" AND e.column_position = c.column_position") +
-           QStringLiteral(" WHERE c.table_name = '") + sqlLiteralContent(table) +
-           QStringLiteral("'") +
-           QStringLiteral(" AND (c.descend = 'DESC' OR e.column_position IS NOT NULL)") +
-           QStringLiteral(" ORDER BY c.index_name,c.column_position");
+    return QStringLiteral("SELECT index_name,column_position,column_expression") +
+           QStringLiteral(" From user_ind_expressions") + QStringLiteral(" WHERE table_name = '") +
+           sqlLiteralContent(table) + QStringLiteral("'");
 }
 
 std::vector<CatalogQuery> catalogQueries(const QString& table) {
@@ -54,6 +55,7 @@ std::vector<CatalogQuery> catalogQueries(const QString& table) {
         {"table exists", tableExistsSql(table), kDictionaryReadOptions},
         {"primary key", primaryKeySql(table), kDictionaryReadOptions},
         {"describe", describeSql(table), kDescribeOptions},
+        {"index directions", indexDirectionsSql(table), kDictionaryReadOptions},
         {"index expressions", indexExpressionsSql(table), kDictionaryReadOptions},
         {"index columns", indexColumnsSql(table), kDictionaryReadOptions},
     };

@@ -30,9 +30,12 @@ QString describeSql(const QString& table);
 // ordered by index name, then position.
 QString indexColumnsSql(const QString& table);
 
-// index_name, column_position, descend, column_expression of every index column of `table` that
-// is descending or an expression (Oracle reports a descending column as the expression of its
-// quoted name), ordered by index name, then position.
+// index_name, column_position of every descending index column of `table`.
+QString indexDirectionsSql(const QString& table);
+
+// index_name, column_position, column_expression of every expression column of the indexes of
+// `table` (Oracle also reports a descending column as the expression of its quoted name).
+// column_expression is a LONG in Oracle, which may stand only in a plain select list: no join.
 QString indexExpressionsSql(const QString& table);
 
 struct CatalogQuery {

@@ -307,6 +307,8 @@ class GridEditorTest : public QObject {
             describe.fields.push_back(
                 catalog::fixtures::describedColumn(columnName(c), 1, 0, 10, 10, true));
         m.backend->on("RowNum < 1", describe);
+        m.backend->on("descend = 'DESC'", db::ScriptedResult{});
+        m.backend->on("user_ind_expressions", db::ScriptedResult{});
         m.backend->on("user_ind_columns", db::ScriptedResult{});
         m.answerLogons("u", "", "h");
         m.window->mnuDBLogIn->trigger();

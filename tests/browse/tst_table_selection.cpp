@@ -195,6 +195,8 @@ class TableSelectionTest : public QObject {
             indexes.fields.push_back(db::ScriptedField{QLatin1String(name)});
         }
         indexes.rows = {{"T_PK", "T", 1, "A"}};
+        m.backend->on("descend = 'DESC'", db::ScriptedResult{});
+        m.backend->on("user_ind_expressions", db::ScriptedResult{});
         m.backend->on("user_ind_columns", indexes);
         logOn("h");
         QVERIFY(m.window->selectTableInList("T"));
@@ -226,6 +228,7 @@ class TableSelectionTest : public QObject {
         }
         indexes.rows = {{"T_PK", "T", 1, "A"}, {"T_PK", "T", 2, "B"}};
         indexes.failMovingTo = 1;
+        m.backend->on("descend = 'DESC'", db::ScriptedResult{});
         m.backend->on("user_ind_expressions", db::ScriptedResult{});
         m.backend->on("user_ind_columns", indexes);
         logOn("h");
@@ -249,6 +252,8 @@ class TableSelectionTest : public QObject {
                            describedColumn("C", 2, 5, 22, 7, true)};
         describe.fields[2].failOnRead = true;
         m.backend->on("RowNum < 1", describe);
+        m.backend->on("descend = 'DESC'", db::ScriptedResult{});
+        m.backend->on("user_ind_expressions", db::ScriptedResult{});
         m.backend->on("user_ind_columns", db::ScriptedResult{});
         logOn("h");
         QVERIFY(m.window->selectTableInList("T"));
@@ -278,6 +283,8 @@ class TableSelectionTest : public QObject {
         describe.fields = {describedColumn("A", 2, 7, 22, 7, false),
                            describedColumn("B", 24, 0, 0, 11, true)};
         m.backend->on("RowNum < 1", describe);
+        m.backend->on("descend = 'DESC'", db::ScriptedResult{});
+        m.backend->on("user_ind_expressions", db::ScriptedResult{});
         m.backend->on("user_ind_columns", db::ScriptedResult{});
         logOn("h");
         QVERIFY(m.window->selectTableInList("T"));

@@ -13,12 +13,12 @@ inline const QString kItemPrimaryKeySql = QStringLiteral(
     "'ITEM' AND t.constraint_type = 'P' AND c.table_name = t.table_name AND c.constraint_name = "
     "t.constraint_name ORDER BY c.position");
 inline const QString kItemDescribeSql = QStringLiteral("SELECT * FROM ITEM WHERE RowNum < 1");
-inline const QString kItemIndexFormsSql = QStringLiteral(
-    "SELECT c.index_name,c.column_position,c.descend,e.column_expression From user_ind_columns c "
-    "LEFT OUTER JOIN user_ind_expressions e ON e.index_name = c.index_name AND e.table_name = "
-    "c.table_name AND e.column_position = c.column_position WHERE c.table_name = 'ITEM' AND "
-    "(c.descend = 'DESC' OR e.column_position IS NOT NULL) ORDER BY "
-    "c.index_name,c.column_position");
+inline const QString kItemIndexDirectionsSql = QStringLiteral(
+    "SELECT index_name,column_position From user_ind_columns WHERE table_name = 'ITEM' AND "
+    "descend = 'DESC'");
+inline const QString kItemIndexExpressionsSql = QStringLiteral(
+    "SELECT index_name,column_position,column_expression From user_ind_expressions WHERE "
+    "table_name = 'ITEM'");
 inline const QString kItemIndexSql = QStringLiteral(
     "SELECT index_name,table_name,column_position,column_name From user_ind_columns WHERE "
     "table_name = 'ITEM' ORDER BY index_name,column_position");

@@ -17,7 +17,8 @@ TEST(CatalogSqlTest, PlainNamesGiveTheUsualTexts) {
     EXPECT_EQ(primaryKeySql(QStringLiteral("ITEM")), kItemPrimaryKeySql);
     EXPECT_EQ(describeSql(QStringLiteral("ITEM")), kItemDescribeSql);
     EXPECT_EQ(indexColumnsSql(QStringLiteral("ITEM")), kItemIndexSql);
-    EXPECT_EQ(indexExpressionsSql(QStringLiteral("ITEM")), kItemIndexFormsSql);
+    EXPECT_EQ(indexDirectionsSql(QStringLiteral("ITEM")), kItemIndexDirectionsSql);
+    EXPECT_EQ(indexExpressionsSql(QStringLiteral("ITEM")), kItemIndexExpressionsSql);
 }
 
 // The name as the dictionary stores it, and how it stands in a literal and in a FROM clause.
@@ -40,7 +41,8 @@ TEST_P(QueryNameTest, NamesAreInsertedSafely) {
     EXPECT_EQ(tableExistsSql(name), withName(kItemExistsSql, literal));
     EXPECT_EQ(primaryKeySql(name), withName(kItemPrimaryKeySql, literal));
     EXPECT_EQ(indexColumnsSql(name), withName(kItemIndexSql, literal));
-    EXPECT_EQ(indexExpressionsSql(name), withName(kItemIndexFormsSql, literal));
+    EXPECT_EQ(indexDirectionsSql(name), withName(kItemIndexDirectionsSql, literal));
+    EXPECT_EQ(indexExpressionsSql(name), withName(kItemIndexExpressionsSql, literal));
     EXPECT_EQ(describeSql(name), withName(kItemDescribeSql, from));
 }
 
@@ -54,9 +56,10 @@ INSTANTIATE_TEST_SUITE_P(Names, QueryNameTest,
 
 TEST(CatalogSqlTest, ListsEveryQueryInTheOrderOfTheLookups) {
     const auto queries = catalogQueries(QStringLiteral("ITEM"));
-    ASSERT_EQ(queries.size(), 6u);
-    const QStringList expected = {kTableListSql,    kItemExistsSql,     kItemPrimaryKeySql,
-                                  kItemDescribeSql, kItemIndexFormsSql, kItemIndexSql};
+    ASSERT_EQ(queries.size(), 7u);
+    const QStringList expected = {
+        kTableListSql,           kItemExistsSql,           kItemPrimaryKeySql, kItemDescribeSql,
+        kItemIndexDirectionsSql, kItemIndexExpressionsSql, kItemIndexSql};
     for (size_t i = 0; i < queries.size(); ++i) {
         EXPECT_EQ(queries[i].sql, expected[qsizetype(i)]) << queries[i].purpose;
         EXPECT_EQ(queries[i].options, queries[i].sql == kItemDescribeSql ? 0 : 12);

@@ -56,15 +56,24 @@ class ScriptedCatalog {
         m_backend->on(QStringLiteral("RowNum < 1"), std::move(result));
     }
     // Descending and expression columns: index name, position, descend, expression (null for a
-    // plain column). Given before indexRows, which answers with no such column otherwise.
+    // plain column), answered as the direction and the expression queries see them. Given before
+    // indexRows, which answers with no such column otherwise.
     void indexForms(const std::vector<IndexRow>& rows) {
-        db::ScriptedResult result;
-        for (const char* name : {"INDEX_NAME", "COLUMN_POSITION", "DESCEND", "COLUMN_EXPRESSION"}) {
-            result.fields.push_back(db::ScriptedField{QLatin1String(name)});
+        db::ScriptedResult directions;
+        db::ScriptedResult expressions;
+        for (const char* name : {"INDEX_NAME", "COLUMN_POSITION"}) {
+            directions.fields.push_back(db::ScriptedField{QLatin1String(name)});
+            expressions.fields.push_back(db::ScriptedField{QLatin1String(name)});
         }
-        for (const IndexRow& row : rows)
-            result.rows.emplace_back(row.begin(), row.end());
-        m_backend->on(QStringLiteral("user_ind_expressions"), std::move(result));
+        expressions.fields.push_back(db::ScriptedField{QStringLiteral("COLUMN_EXPRESSION")});
+        for (const IndexRow& row : rows) {
+            if (row[2].toString() == QLatin1String("DESC"))
+                directions.rows.push_back({row[0], row[1]});
+            if (!row[3].isNull())
+                expressions.rows.push_back({row[0], row[1], row[3]});
+        }
+        m_backend->on(QStringLiteral("descend = 'DESC'"), std::move(directions));
+        m_backend->on(QStringLiteral("user_ind_expressions"), std::move(expressions));
         m_formsGiven = true;
     }
     void indexRows(const std::vector<IndexRow>& rows, int failMovingTo = -1) {

@@ -48,6 +48,8 @@ std::shared_ptr<db::ScriptedBackend> twoTables(
     db::ScriptedResult indexes;
     for (const char* name : {"INDEX_NAME", "TABLE_NAME", "COLUMN_POSITION", "COLUMN_NAME"})
         indexes.fields.push_back(db::ScriptedField{QLatin1String(name)});
+    backend->on(QStringLiteral("descend = 'DESC'"), db::ScriptedResult{});
+    backend->on(QStringLiteral("user_ind_expressions"), db::ScriptedResult{});
     backend->on(QStringLiteral("user_ind_columns"), indexes);
     return backend;
 }
@@ -127,7 +129,8 @@ TEST_P(DumpSchemaChangeTest, IsTriedOnceMoreInANewSnapshot) {
 
 INSTANTIATE_TEST_SUITE_P(EveryQuery, DumpSchemaChangeTest,
                          ::testing::Values("SELECT table_name tbl", "count(table_name)", "P_KEY",
-                                           "RowNum < 1", "user_ind_columns"),
+                                           "RowNum < 1", "descend = 'DESC'", "user_ind_expressions",
+                                           "user_ind_columns"),
                          [](const auto& info) {
                              std::string name;
                              for (const char* c = info.param; *c != '\0'; ++c) {
