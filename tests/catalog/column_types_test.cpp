@@ -1,5 +1,7 @@
 #include "catalog/column_types.h"
 
+#include "testing/test_names.h"
+
 #include <gtest/gtest.h>
 
 namespace quarnel::catalog {
@@ -9,6 +11,10 @@ struct NameCase {
     int code;
     const char* name;
 };
+
+QString codeAndName(const NameCase& c) {
+    return QStringLiteral("%1 %2").arg(c.code).arg(QLatin1String(c.name));
+}
 
 class OracleTypeNameTest : public ::testing::TestWithParam<NameCase> {};
 
@@ -26,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{114, "BFILE"}, NameCase{180, "TIMESTAMP"},
         NameCase{181, "TIMESTAMP WITH TIME ZONE"}, NameCase{231, "TIMESTAMP WITH LOCAL TIME ZONE"},
         NameCase{182, "INTERVAL YEAR TO MONTH"}, NameCase{183, "INTERVAL DAY TO SECOND"},
-        NameCase{208, "UROWID"}, NameCase{108, "UNKNOWN(108)"}, NameCase{0, "UNKNOWN(0)"}));
+        NameCase{208, "UROWID"}, NameCase{108, "UNKNOWN(108)"}, NameCase{0, "UNKNOWN(0)"}),
+    quarnel::testing::nameFrom(codeAndName));
 
 class ValueTypeNameTest : public ::testing::TestWithParam<NameCase> {};
 
@@ -41,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(Codes, ValueTypeNameTest,
                                            NameCase{7, "Double"}, NameCase{8, "Date"},
                                            NameCase{9, "Object"}, NameCase{10, "String"},
                                            NameCase{11, "String"}, NameCase{12, "String"},
-                                           NameCase{0, "Unknown(0)"}, NameCase{13, "Unknown(13)"}));
+                                           NameCase{0, "Unknown(0)"}, NameCase{13, "Unknown(13)"}),
+                         quarnel::testing::nameFrom(codeAndName));
 
 // A column's SIZE text and the type its script line declares, for the types the table tests do not
 // describe.
@@ -89,7 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  "INTERVAL YEAR(4) TO MONTH"},
                       ColumnCase{"INTERVAL DAY(2) TO SECOND(6)", 183, 2, 6, 11, "11",
                                  "INTERVAL DAY(2) TO SECOND(6)"},
-                      ColumnCase{"unknown code", 58, 0, 0, 2000, "2000", "UNKNOWN(58)"}));
+                      ColumnCase{"unknown code", 58, 0, 0, 2000, "2000", "UNKNOWN(58)"}),
+    quarnel::testing::nameFrom([](const ColumnCase& c) { return c.label; }));
 
 // Precision and scale are asked only of the types that have them.
 class CountingField : public db::Field {

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include "testing/test_names.h"
+
 #include <gtest/gtest.h>
 
 namespace quarnel::catalog {
@@ -52,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(Names, QueryNameTest,
                                            NameCase{u"item", u"item", u"\"item\""},
                                            NameCase{u"MY TABLE", u"MY TABLE", u"\"MY TABLE\""},
                                            NameCase{u"ORDER", u"ORDER", u"\"ORDER\""},
-                                           NameCase{u"A\"B", u"A\"B", u"\"A\"\"B\""}));
+                                           NameCase{u"A\"B", u"A\"B", u"\"A\"\"B\""}),
+                         quarnel::testing::nameFrom([](const NameCase& c) { return c.name; }));
 
 TEST(CatalogSqlTest, ListsEveryQueryInTheOrderOfTheLookups) {
     const auto queries = catalogQueries(QStringLiteral("ITEM"));

@@ -4,6 +4,8 @@
 #include "item_texts.h"
 #include "scripted_catalog.h"
 
+#include "testing/test_names.h"
+
 #include <gtest/gtest.h>
 
 namespace quarnel::catalog {
@@ -178,7 +180,8 @@ INSTANTIATE_TEST_SUITE_P(
         ColumnCase{"CLOB", describedColumn("C", 112, 0, 4000, 12, true),
                    "1\t\tC\t4000\tCLOB\tString\tNull", "    C    CLOB    NULL"},
         ColumnCase{"value type 9", describedColumn("O", 108, 0, 0, 9, true),
-                   "1\t\tO\t0\tUNKNOWN(108)\tObject\tNull", "    O    UNKNOWN(108)    NULL"}));
+                   "1\t\tO\t0\tUNKNOWN(108)\tObject\tNull", "    O    UNKNOWN(108)    NULL"}),
+    quarnel::testing::nameFrom([](const ColumnCase& c) { return c.label; }));
 
 TEST(LoadTableInfoTest, MissingTableIsSilentAndSendsOnlyTheExistenceCheck) {
     for (const QVariant& count : {QVariant(0), QVariant(QStringLiteral("0")), QVariant(0.0)}) {

@@ -3,6 +3,8 @@
 #include "item_queries.h"
 #include "scripted_catalog.h"
 
+#include "testing/test_names.h"
+
 #include <gtest/gtest.h>
 
 namespace quarnel::catalog {
@@ -38,7 +40,10 @@ TEST_P(TableListTest, ReadsEveryNameInRowOrder) {
     EXPECT_EQ(catalog.openDynasets(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, TableListTest, ::testing::Values(0, 1, 2, 5000));
+INSTANTIATE_TEST_SUITE_P(Sizes, TableListTest, ::testing::Values(0, 1, 2, 5000),
+                         quarnel::testing::nameFrom([](int tables) {
+                             return QStringLiteral("Tables%1").arg(tables);
+                         }));
 
 TEST(TableListTextTest, CountTextAndLayout) {
     ScriptedCatalog catalog;

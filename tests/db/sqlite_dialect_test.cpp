@@ -2,6 +2,8 @@
 #include "db/sqlite_ddl.h"
 #include "db/sqlite_key_names.h"
 
+#include "testing/test_names.h"
+
 #include <gtest/gtest.h>
 
 namespace quarnel::db {
@@ -34,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
         RewriteCase{"SELECT * FROM T WHERE a = 1 AND ROWNUM < 3",
                     "SELECT * FROM T WHERE a = 1 AND ROWNUM < 3"},
         RewriteCase{"SELECT rownum FROM T", "SELECT rownum FROM T"},
-        RewriteCase{"SELECT 'WHERE ROWNUM < 1'", "SELECT 'WHERE ROWNUM < 1'"}));
+        RewriteCase{"SELECT 'WHERE ROWNUM < 1'", "SELECT 'WHERE ROWNUM < 1'"}),
+    quarnel::testing::nameFrom([](const RewriteCase& c) { return c.sql; }));
 
 TEST(KeyConstraints, ReadsColumnAndTableConstraintsWithTheirNames) {
     const auto constraints = keyConstraints(QStringLiteral(

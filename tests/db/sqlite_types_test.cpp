@@ -1,5 +1,7 @@
 #include "db/sqlite_types.h"
 
+#include "testing/test_names.h"
+
 #include <gtest/gtest.h>
 
 namespace quarnel::db {
@@ -40,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{"RAW(16)", {23, 16, 0, 0, 11}}, TypeCase{"LONG RAW", {24, 0, 0, 0, 11}},
         TypeCase{"long   raw", {24, 0, 0, 0, 11}}, TypeCase{"CHAR(10 CHAR)", {96, 10, 0, 0, 10}},
         TypeCase{"NCHAR(3)", {96, 3, 0, 0, 10}}, TypeCase{"CHAR", {96, 1, 0, 0, 10}},
-        TypeCase{"MLSLABEL", {106, 255, 0, 0, 10}}));
+        TypeCase{"MLSLABEL", {106, 255, 0, 0, 10}}),
+    quarnel::testing::nameFrom([](const TypeCase& c) { return c.declared; }));
 
 // Types beyond the nine, SQLite's own names among them.
 INSTANTIATE_TEST_SUITE_P(
@@ -69,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{"MEDIUMBLOB", {113, 4000, 0, 0, 11}},
         TypeCase{"DOUBLE_VALUE", {2, 22, 126, -127, 7}},
         // INT comes first, as in SQLite.
-        TypeCase{"FLOATING POINT", {2, 22, 38, 0, 7}}, TypeCase{"MONEY(12,4)", {2, 22, 12, 4, 7}}));
+        TypeCase{"FLOATING POINT", {2, 22, 38, 0, 7}}, TypeCase{"MONEY(12,4)", {2, 22, 12, 4, 7}}),
+    quarnel::testing::nameFrom([](const TypeCase& c) { return c.declared; }));
 
 // Other dialects' names, converted as Oracle converts ANSI types; a name that says nothing
 // numeric is text, never a NUMBER.
@@ -83,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{"STRING", {1, 4000, 0, 0, 10}}, TypeCase{"JSON", {1, 4000, 0, 0, 10}},
         TypeCase{"UUID", {1, 4000, 0, 0, 10}}, TypeCase{"TIME", {1, 4000, 0, 0, 10}},
         TypeCase{"SERIAL", {2, 22, 0, 0, 7}}, TypeCase{"SMALLINT", {2, 22, 38, 0, 7}},
-        TypeCase{"BOOL", {2, 22, 1, 0, 7}}, TypeCase{"MEDIUMCLOB", {112, 4000, 0, 0, 12}}));
+        TypeCase{"BOOL", {2, 22, 1, 0, 7}}, TypeCase{"MEDIUMCLOB", {112, 4000, 0, 0, 12}}),
+    quarnel::testing::nameFrom([](const TypeCase& c) { return c.declared; }));
 
 }  // namespace
 }  // namespace quarnel::db

@@ -1,5 +1,7 @@
 #include "support/flex_grid.h"
 
+#include "testing/test_names.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -77,7 +79,7 @@ struct MoveCase {
     std::vector<std::string> expected;
 };
 
-class CellChangeTest : public testing::TestWithParam<MoveCase> {};
+class CellChangeTest : public ::testing::TestWithParam<MoveCase> {};
 
 TEST_P(CellChangeTest, FiresSynchronouslyInOrderAndOnlyOnChange) {
     FlexGrid grid;
@@ -90,7 +92,7 @@ TEST_P(CellChangeTest, FiresSynchronouslyInOrderAndOnlyOnChange) {
 
 INSTANTIATE_TEST_SUITE_P(
     Moves, CellChangeTest,
-    testing::Values(
+    ::testing::Values(
         MoveCase{"NewRow", [](FlexGrid& g) { g.setRow(3); }, {"RowColChange 3,2", "EnterCell 3,2"}},
         MoveCase{"NewCol", [](FlexGrid& g) { g.setCol(0); }, {"RowColChange 2,0", "EnterCell 2,0"}},
         MoveCase{"SameRow", [](FlexGrid& g) { g.setRow(2); }, {}},
@@ -162,7 +164,7 @@ struct AddCase {
     std::vector<QStringList> expectedRows;
 };
 
-class AddItemTest : public testing::TestWithParam<AddCase> {};
+class AddItemTest : public ::testing::TestWithParam<AddCase> {};
 
 TEST_P(AddItemTest, FillsTheNewRowFromTabSeparatedParts) {
     FlexGrid grid;
@@ -185,7 +187,7 @@ TEST_P(AddItemTest, FillsTheNewRowFromTabSeparatedParts) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, AddItemTest,
-    testing::Values(
+    ::testing::Values(
         AddCase{"Append", "a\tb\tc", -1, {{"", "H", ""}, {"", "last", ""}, {"a", "b", "c"}}},
         AddCase{
             "AtIndexShiftsLaterRows", "a\tb", 1, {{"", "H", ""}, {"a", "b", ""}, {"", "last", ""}}},
@@ -324,7 +326,7 @@ struct ClipCase {
     QString expected;
 };
 
-class ClipTest : public testing::TestWithParam<ClipCase> {};
+class ClipTest : public ::testing::TestWithParam<ClipCase> {};
 
 TEST_P(ClipTest, JoinsCellsByTabAndRowsByCarriageReturn) {
     FlexGrid grid;
@@ -338,12 +340,12 @@ TEST_P(ClipTest, JoinsCellsByTabAndRowsByCarriageReturn) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ranges, ClipTest,
-    testing::Values(ClipCase{"SingleCell", 2, 2, 2, 2, "2.2"},
-                    ClipCase{"OneRow", 1, 1, 1, 3, "1.1\t1.2\t1.3"},
-                    ClipCase{"OneColumn", 1, 2, 3, 2, "1.2\r2.2\r3.2"},
-                    ClipCase{"Block", 1, 1, 2, 2, "1.1\t1.2\r2.1\t2.2"},
-                    ClipCase{"BlockSelectedUpwardsAndLeft", 2, 2, 1, 1, "1.1\t1.2\r2.1\t2.2"},
-                    ClipCase{"IncludingFixedCells", 0, 0, 1, 1, "0.0\t0.1\r1.0\t1.1"}),
+    ::testing::Values(ClipCase{"SingleCell", 2, 2, 2, 2, "2.2"},
+                      ClipCase{"OneRow", 1, 1, 1, 3, "1.1\t1.2\t1.3"},
+                      ClipCase{"OneColumn", 1, 2, 3, 2, "1.2\r2.2\r3.2"},
+                      ClipCase{"Block", 1, 1, 2, 2, "1.1\t1.2\r2.1\t2.2"},
+                      ClipCase{"BlockSelectedUpwardsAndLeft", 2, 2, 1, 1, "1.1\t1.2\r2.1\t2.2"},
+                      ClipCase{"IncludingFixedCells", 0, 0, 1, 1, "0.0\t0.1\r1.0\t1.1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FlexGridTest, ClipOfEmptyCellsIsOnlySeparators) {
@@ -377,7 +379,7 @@ struct ScrollCase {
     int expectedLeftCol;
 };
 
-class ScrollClampTest : public testing::TestWithParam<ScrollCase> {};
+class ScrollClampTest : public ::testing::TestWithParam<ScrollCase> {};
 
 TEST_P(ScrollClampTest, StaysInsideTheNonFixedPart) {
     FlexGrid grid;
@@ -389,9 +391,12 @@ TEST_P(ScrollClampTest, StaysInsideTheNonFixedPart) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, ScrollClampTest,
-                         testing::Values(ScrollCase{-5, 1, 1}, ScrollCase{0, 1, 1},
-                                         ScrollCase{1, 1, 1}, ScrollCase{3, 3, 3},
-                                         ScrollCase{5, 5, 3}, ScrollCase{99, 5, 3}));
+                         ::testing::Values(ScrollCase{-5, 1, 1}, ScrollCase{0, 1, 1},
+                                           ScrollCase{1, 1, 1}, ScrollCase{3, 3, 3},
+                                           ScrollCase{5, 5, 3}, ScrollCase{99, 5, 3}),
+                         quarnel::testing::nameFrom([](const ScrollCase& c) {
+                             return quarnel::testing::numberText(c.requested);
+                         }));
 
 TEST(FlexGridTest, ShrinkingPullsTheScrollPositionBack) {
     FlexGrid grid;
@@ -409,7 +414,7 @@ struct PositionCase {
     int expectedLeft, expectedTop;
 };
 
-class CellPositionTest : public testing::TestWithParam<PositionCase> {};
+class CellPositionTest : public ::testing::TestWithParam<PositionCase> {};
 
 TEST_P(CellPositionTest, CountsFixedPartThenScrolledPart) {
     FlexGrid grid;
@@ -425,11 +430,18 @@ TEST_P(CellPositionTest, CountsFixedPartThenScrolledPart) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cells, CellPositionTest,
-    testing::Values(PositionCase{1, 1, 1, 1, 400, 250}, PositionCase{0, 0, 1, 1, 0, 0},
-                    PositionCase{3, 3, 1, 1, 2700, 730}, PositionCase{3, 3, 2, 2, 2400, 490},
-                    PositionCase{3, 6, 3, 5, 1200, 250}, PositionCase{0, 4, 5, 3, 900, 0},
-                    // scrolled out above / left of the visible part
-                    PositionCase{1, 1, 3, 2, 100, -230}));
+    ::testing::Values(PositionCase{1, 1, 1, 1, 400, 250}, PositionCase{0, 0, 1, 1, 0, 0},
+                      PositionCase{3, 3, 1, 1, 2700, 730}, PositionCase{3, 3, 2, 2, 2400, 490},
+                      PositionCase{3, 6, 3, 5, 1200, 250}, PositionCase{0, 4, 5, 3, 900, 0},
+                      // scrolled out above / left of the visible part
+                      PositionCase{1, 1, 3, 2, 100, -230}),
+    quarnel::testing::nameFrom([](const PositionCase& c) {
+        return QStringLiteral("Cell%1_%2Top%3Left%4")
+            .arg(c.row)
+            .arg(c.col)
+            .arg(c.topRow)
+            .arg(c.leftCol);
+    }));
 
 TEST(FlexGridTest, SizesCanBeSetBeforeTheGridGrowsToThem) {
     FlexGrid grid;  // 2 columns

@@ -1,5 +1,7 @@
 #include "support/main_layout.h"
 
+#include "testing/test_names.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -122,14 +124,17 @@ TEST_P(VerticalSplitClamp, ClampsInPlaceUpperLimitLast) {
     EXPECT_EQ(l.MSFlexGrid1.left, expected + 60);
 }
 
-INSTANTIATE_TEST_SUITE_P(SizeControls, VerticalSplitClamp,
-                         ::testing::Values(SplitClampCase{kW, 2880, 2880},
-                                           SplitClampCase{kW, 1000, 1500},
-                                           SplitClampCase{kW, 6000, kW - 4000},
-                                           // Below both limits: the upper one wins.
-                                           SplitClampCase{5000, 100, 1000},
-                                           SplitClampCase{5000, 1200, 1000},
-                                           SplitClampCase{3000, 2000, -1000}));
+INSTANTIATE_TEST_SUITE_P(
+    SizeControls, VerticalSplitClamp,
+    ::testing::Values(SplitClampCase{kW, 2880, 2880}, SplitClampCase{kW, 1000, 1500},
+                      SplitClampCase{kW, 6000, kW - 4000},
+                      // Below both limits: the upper one wins.
+                      SplitClampCase{5000, 100, 1000}, SplitClampCase{5000, 1200, 1000},
+                      SplitClampCase{3000, 2000, -1000}),
+    quarnel::testing::nameFrom([](const SplitClampCase& c) {
+        return QStringLiteral("Width%1At%2")
+            .arg(quarnel::testing::numberText(c.W), quarnel::testing::numberText(c.x));
+    }));
 
 // ---- Refused sizes: skipped, and the later steps read what the controls hold ----
 
@@ -216,7 +221,12 @@ INSTANTIATE_TEST_SUITE_P(FormResize, MinimumSize,
                                            MinimumCase{{5499, 6000}, {5500, 6000}},
                                            MinimumCase{{9000, 4999}, {9000, 5000}},
                                            MinimumCase{{5500, 5000}, {5500, 5000}},
-                                           MinimumCase{{kW, kH}, {kW, kH}}));
+                                           MinimumCase{{kW, kH}, {kW, kH}}),
+                         quarnel::testing::nameFrom([](const MinimumCase& c) {
+                             return QStringLiteral("%1x%2").arg(
+                                 quarnel::testing::numberText(c.size.width),
+                                 quarnel::testing::numberText(c.size.height));
+                         }));
 
 TEST(FormResize, ShrinkingPullsHorizontalSplitUpButKeepsLastApplied) {
     MainLayout l = workedExample();
@@ -263,7 +273,10 @@ INSTANTIATE_TEST_SUITE_P(SizeControls2, FirstSizeControls2,
                                            FirstCallCase{3241, 3241, TreeOrder::HeightFirst},
                                            FirstCallCase{3239, 3239, TreeOrder::TopFirst},
                                            FirstCallCase{100, 2500, TreeOrder::TopFirst},
-                                           FirstCallCase{9000, 4730, TreeOrder::HeightFirst}));
+                                           FirstCallCase{9000, 4730, TreeOrder::HeightFirst}),
+                         quarnel::testing::nameFrom([](const FirstCallCase& c) {
+                             return QStringLiteral("Y%1").arg(quarnel::testing::numberText(c.y));
+                         }));
 
 struct DirectionCase {
     double from;
@@ -298,7 +311,12 @@ INSTANTIATE_TEST_SUITE_P(SizeControls2, TreeEitherDirection,
                                            DirectionCase{4730, 4000, TreeOrder::TopFirst},
                                            DirectionCase{4000, 4000, TreeOrder::HeightFirst},
                                            DirectionCase{2600, 3000, TreeOrder::HeightFirst},
-                                           DirectionCase{4500, 3000, TreeOrder::TopFirst}));
+                                           DirectionCase{4500, 3000, TreeOrder::TopFirst}),
+                         quarnel::testing::nameFrom([](const DirectionCase& c) {
+                             return QStringLiteral("From%1To%2")
+                                 .arg(quarnel::testing::numberText(c.from),
+                                      quarnel::testing::numberText(c.to));
+                         }));
 
 // ---- Dragging ----
 
@@ -307,6 +325,10 @@ struct DropCase {
     double bar;      // where the drag bar stops
     double split;    // where the layout puts the split
 };
+
+QString dropName(const DropCase& c) {
+    return QStringLiteral("Pointer%1").arg(quarnel::testing::numberText(c.pointer));
+}
 
 class VerticalDrop : public ::testing::TestWithParam<DropCase> {};
 
@@ -331,7 +353,8 @@ INSTANTIATE_TEST_SUITE_P(Drag, VerticalDrop,
                          ::testing::Values(DropCase{700, 700, 1500}, DropCase{400, 500, 1500},
                                            DropCase{4000, 4000, 4000},
                                            DropCase{kW - 600, kW - 600, kW - 4000},
-                                           DropCase{kW, kW - 500, kW - 4000}));
+                                           DropCase{kW, kW - 500, kW - 4000}),
+                         quarnel::testing::nameFrom(dropName));
 
 class HorizontalDrop : public ::testing::TestWithParam<DropCase> {};
 
@@ -358,7 +381,8 @@ INSTANTIATE_TEST_SUITE_P(Drag, HorizontalDrop,
                          ::testing::Values(DropCase{600, 600, 2500}, DropCase{100, 500, 2500},
                                            DropCase{4000, 4000, 4000},
                                            DropCase{kH - 1300, kH - 1300, kH - 2500},
-                                           DropCase{kH, kH - 1300, kH - 2500}));
+                                           DropCase{kH, kH - 1300, kH - 2500}),
+                         quarnel::testing::nameFrom(dropName));
 
 TEST(Drag, PointerMovesWithoutPressMoveNothing) {
     MainLayout l = workedExample();
@@ -396,7 +420,11 @@ TEST_P(DragBarOnPress, CoversGrabAreaAtHalfThickness) {
 INSTANTIATE_TEST_SUITE_P(Drag, DragBarOnPress,
                          ::testing::Values(BarCase{150, 75}, BarCase{151, 75}, BarCase{149, 74},
                                            BarCase{150.5, 75}, BarCase{151.5, 76},
-                                           BarCase{150.4, 75}, BarCase{149.6, 75}, BarCase{0, 0}));
+                                           BarCase{150.4, 75}, BarCase{149.6, 75}, BarCase{0, 0}),
+                         quarnel::testing::nameFrom([](const BarCase& c) {
+                             return QStringLiteral("Grab%1").arg(
+                                 quarnel::testing::numberText(c.grabSize));
+                         }));
 
 TEST(Drag, RefusedBarSizeLeavesBarButStartsDrag) {
     MainLayout l = workedExample();
