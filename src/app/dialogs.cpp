@@ -1,5 +1,7 @@
 #include "app/dialogs.h"
 
+#include "support/line_end.h"
+
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
@@ -26,7 +28,7 @@ QMessageBox::Icon toQt(MessageIcon icon) {
 
 // Texts may break their lines with CR alone; the label breaks only at LF.
 QString displayText(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(kCrLf, QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     return text;
 }

@@ -5,9 +5,11 @@
 #include "app/separator_line.h"
 #include "app/ui_texts.h"
 #include "app/zoom_animation.h"
+#include "catalog/ddl_script.h"
 #include "export/clipboard.h"
 #include "export/save_file.h"
 #include "export/save_texts.h"
+#include "support/line_end.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,23 +20,6 @@
 #include <QPushButton>
 
 namespace quarnel {
-namespace {
-
-// The client area, with the separator line along its top edge.
-class CreateViewClient : public QWidget {
-  public:
-    using QWidget::QWidget;
-
-  protected:
-    void paintEvent(QPaintEvent*) override { DrawSeparatorLine(this); }
-};
-
-void place(QWidget* widget, const layout::Rect& rect) {
-    setGeometryTwips(widget, rect.left, rect.top, rect.width, rect.height);
-}
-
-}  // namespace
-
 frmCreate::frmCreate(AppState& state, QWidget* mainWindow, QAction* mnuViewCr, SaveNames& saveNames,
                      Clipboard& clipboard, const SaveEnvironment& environment)
     : QMainWindow(mainWindow, Qt::Window),
@@ -50,7 +35,7 @@ frmCreate::frmCreate(AppState& state, QWidget* mainWindow, QAction* mnuViewCr, S
     if (mainWindow != nullptr)
         setWindowIcon(mainWindow->windowIcon());
 
-    auto* client = new CreateViewClient(this);
+    auto* client = new SeparatedClientArea(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
@@ -92,7 +77,7 @@ void frmCreate::createMenus() {
 }
 
 QString frmCreate::script(const AppState& state) {
-    return state.strCreateTableSql + QStringLiteral("\r\n\r\n") + state.strCreateIndexSql;
+    return catalog::ddlScript(state.strCreateTableSql, state.strCreateIndexSql);
 }
 
 void frmCreate::Form_Load() {
@@ -111,7 +96,7 @@ void frmCreate::setScript(const QString& text) {
 
 QString frmCreate::boxText() const {
     QString text = rtxtCrMoniter->toPlainText();
-    text.replace(u'\n', QStringLiteral("\r\n"));
+    text.replace(u'\n', kCrLf);
     return text;
 }
 

@@ -10,6 +10,7 @@
 #include "app/image_list.h"
 #include "app/index_tree.h"
 #include "app/screen_units.h"
+#include "app/separator_line.h"
 #include "app/table_list_model.h"
 #include "app/ui_texts.h"
 #include "app/window_frame.h"
@@ -28,44 +29,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTreeView>
 #include <QTreeWidget>
 
 namespace quarnel {
-namespace {
-
-// The client area: every control of the window, with the etched separator line drawn across its
-// top edge, directly under the menu bar.
-class ClientArea : public QWidget {
-  public:
-    using QWidget::QWidget;
-
-  protected:
-    void paintEvent(QPaintEvent*) override { DrawSeparatorLine(); }
-
-  private:
-    // A dark line at 0 twips over a light one at 10 twips, across the whole screen width.
-    void DrawSeparatorLine() {
-        QPainter painter(this);
-        const int width = screen() != nullptr ? screen()->geometry().width() : 4096;
-        const int lightY = toPixelsY(this, 10);
-        painter.setPen(palette().color(QPalette::Dark));
-        painter.drawLine(0, 0, width, 0);
-        painter.setPen(palette().color(QPalette::Light));
-        painter.drawLine(0, lightY, width, lightY);
-    }
-};
-
-void place(QWidget* widget, const layout::Rect& rect) {
-    setGeometryTwips(widget, rect.left, rect.top, rect.width, rect.height);
-}
-
-}  // namespace
-
 frm_mainkey::frm_mainkey(AppState& state) : QMainWindow(nullptr), m_state(state) {
     setObjectName(QStringLiteral("frm_mainkey"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -96,7 +65,7 @@ frm_mainkey::~frm_mainkey() {
 }
 
 void frm_mainkey::createControls() {
-    auto* client = new ClientArea(this);
+    auto* client = new SeparatedClientArea(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 

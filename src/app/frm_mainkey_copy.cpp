@@ -1,48 +1,25 @@
 #include "app/frm_mainkey_copy.h"
 
-#include "app/flex_grid_view.h"
 #include "app/frm_mainkey.h"
 #include "app/qt_clipboard.h"
 #include "export/copy_commands.h"
 
 #include <QAction>
 #include <QMenu>
-#include <QTreeWidget>
 
 namespace quarnel {
 namespace {
-
-// The controls the copy commands read, as the window shows them.
-class MainWindowCopyView : public CopyView {
-  public:
-    explicit MainWindowCopyView(const frm_mainkey& window) : m_window(window) {}
-
-    std::optional<QString> selectedTableName() const override {
-        const QString name = m_window.selectedTableName();
-        return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
-    }
-    const FlexGrid& grid() const override { return *m_window.MSFlexGrid1; }
-    bool treeHasNodes() const override { return m_window.tvTreeView->topLevelItemCount() > 0; }
-    std::optional<QString> selectedTreeText() const override {
-        const QList<QTreeWidgetItem*> selected = m_window.tvTreeView->selectedItems();
-        return selected.isEmpty() ? std::nullopt : std::optional<QString>(selected[0]->text(0));
-    }
-
-  private:
-    const frm_mainkey& m_window;
-};
 
 // Owns the commands and what they work on; lives as long as the window.
 class CopyCommandsHost : public QObject {
   public:
     CopyCommandsHost(frm_mainkey& window, const AppState& state)
-        : QObject(&window), m_view(window), m_commands(state, m_clipboard, m_view) {}
+        : QObject(&window), m_commands(state, m_clipboard, window) {}
 
     CopyCommands& commands() { return m_commands; }
 
   private:
     QtClipboard m_clipboard;
-    MainWindowCopyView m_view;
     CopyCommands m_commands;
 };
 

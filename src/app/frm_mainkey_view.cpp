@@ -105,8 +105,8 @@ void frm_mainkey::addTreeNodes(const std::vector<catalog::IndexTreeNode>& nodes)
 }
 
 QString frm_mainkey::selectedTreeNodeText() const {
-    const QTreeWidgetItem* current = tvTreeView->currentItem();
-    return current != nullptr ? current->text(0) : QString();
+    const QList<QTreeWidgetItem*> selected = tvTreeView->selectedItems();
+    return selected.isEmpty() ? QString() : selected[0]->text(0);
 }
 
 void frm_mainkey::setPaneTitles(const QString& gridTitle, const QString& treeTitle) {

@@ -48,6 +48,10 @@ void setGeometryTwips(QWidget* widget, double left, double top, double width, do
                         toPixelsY(widget, height));
 }
 
+void place(QWidget* widget, const layout::Rect& rect) {
+    setGeometryTwips(widget, rect.left, rect.top, rect.width, rect.height);
+}
+
 void resizeClientTwips(QWidget* window, double width, double height) {
     window->resize(toPixelsX(window, width), toPixelsY(window, height));
 }

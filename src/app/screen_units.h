@@ -1,6 +1,8 @@
 // Window geometry in twips, applied through the screen's logical dpi.
 #pragma once
 
+#include "support/main_layout.h"
+
 #include <QRect>
 
 class QWidget;
@@ -18,6 +20,7 @@ double toTwipsY(const QWidget* widget, int pixels);
 
 // Places a child control at a rectangle given in twips.
 void setGeometryTwips(QWidget* widget, double left, double top, double width, double height);
+void place(QWidget* widget, const layout::Rect& rect);
 // Gives a top-level window a client size in twips.
 void resizeClientTwips(QWidget* window, double width, double height);
 

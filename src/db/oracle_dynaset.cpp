@@ -1,5 +1,6 @@
 // Queries on an Oracle session: prepare, execute, describe every column, and fetch the rows in
 // arrays of up to 1,000 per round trip.
+#include "db/dynaset_errors.h"
 #include "db/oracle_connection.h"
 #include "db/oracle_types.h"
 
@@ -184,7 +185,7 @@ class OracleDynaset final : public Dynaset {
 
     void DbMoveNext() override {
         if (Eof())
-            throw DbError(QStringLiteral("最後の行より先へは移動できません。"));
+            throw pastLastRowError();
         ++m_row;
         if (m_row >= m_rows && !m_done)
             fetchBatch();
@@ -192,14 +193,7 @@ class OracleDynaset final : public Dynaset {
 
     int FieldCount() const override { return int(m_fields.size()); }
 
-    const Field& Fields(int index) const override {
-        if (index < 0 || index >= FieldCount()) {
-            throw DbError(QStringLiteral("フィールド番号 %1 はありません (フィールド数 %2)。")
-                              .arg(index)
-                              .arg(FieldCount()));
-        }
-        return *m_fields[size_t(index)];
-    }
+    const Field& Fields(int index) const override { return fieldAt(m_fields, index); }
     using Dynaset::Fields;
 
     QVariant value(int index) const {

@@ -1,5 +1,6 @@
 // The embedded engine: an SQLite database file, opened read-only, answering the program's Oracle
 // queries through the dictionary views of sqlite_dialect.
+#include "db/dynaset_errors.h"
 #include "db/engines.h"
 #include "db/sqlite_dialect.h"
 #include "db/sqlite_types.h"
@@ -113,7 +114,7 @@ class SqliteDynaset final : public Dynaset {
 
     void DbMoveNext() override {
         if (m_eof)
-            throw DbError(QStringLiteral("最後の行より先へは移動できません。"));
+            throw pastLastRowError();
         if (!m_connection->isOpen()) {
             throw DbError(QStringLiteral("データベースは閉じられています。"), SQLITE_MISUSE);
         }
@@ -122,14 +123,7 @@ class SqliteDynaset final : public Dynaset {
 
     int FieldCount() const override { return int(m_fields.size()); }
 
-    const Field& Fields(int index) const override {
-        if (index < 0 || index >= FieldCount()) {
-            throw DbError(QStringLiteral("フィールド番号 %1 はありません (フィールド数 %2)。")
-                              .arg(index)
-                              .arg(FieldCount()));
-        }
-        return *m_fields[size_t(index)];
-    }
+    const Field& Fields(int index) const override { return fieldAt(m_fields, index); }
     using Dynaset::Fields;
 
     QVariant value(int index) const { return m_eof ? QVariant() : m_row.value(qsizetype(index)); }

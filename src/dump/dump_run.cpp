@@ -2,6 +2,7 @@
 
 #include "db/logon.h"
 #include "dump/dump_text.h"
+#include "support/line_end.h"
 #include "support/logon_text.h"
 #include "support/text_encoding.h"
 
@@ -9,8 +10,6 @@
 
 namespace quarnel::dump {
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 // `text` on one line: line breaks become spaces, trailing ones are dropped.
 QString oneLine(QString text) {

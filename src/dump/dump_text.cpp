@@ -1,14 +1,14 @@
 #include "dump/dump_text.h"
 
+#include "catalog/ddl_script.h"
 #include "catalog/index_info.h"
 #include "catalog/table_exists.h"
 #include "catalog/table_info.h"
 #include "catalog/table_list.h"
+#include "support/line_end.h"
 
 namespace quarnel::dump {
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 bool needsTableInfo(DumpText text) {
     return text == DumpText::InfoCsv || text == DumpText::InfoTxt || text == DumpText::Pk ||
@@ -90,8 +90,8 @@ std::optional<TableText> tableText(db::Database& database, DumpText text, const 
             result.text = indexInfo.strCreateIndexSql;
             break;
         case DumpText::Ddl:
-            // As the DDL window shows it.
-            result.text = tableInfo.strCreateTableSql + kCrLf + kCrLf + indexInfo.strCreateIndexSql;
+            result.text =
+                catalog::ddlScript(tableInfo.strCreateTableSql, indexInfo.strCreateIndexSql);
             break;
     }
     return result;

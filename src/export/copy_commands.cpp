@@ -1,9 +1,11 @@
 #include "export/copy_commands.h"
 
 #include "app/app_state.h"
+#include "browse/main_view.h"
 #include "catalog/csv.h"
 #include "export/clipboard.h"
 #include "support/flex_grid.h"
+#include "support/line_end.h"
 
 #include <algorithm>
 
@@ -25,7 +27,7 @@ QString selectionCsv(const FlexGrid& grid) {
     QString csv;
     for (int r = r0; r <= r1; ++r) {
         if (r > r0)
-            csv += QStringLiteral("\r\n");
+            csv += kCrLf;
         for (int c = c0; c <= c1; ++c) {
             if (c > c0)
                 csv += u',';
@@ -42,7 +44,7 @@ QString treeEntryText(const QString& text) {
     return space < 0 ? QString() : text.mid(space + 1);
 }
 
-CopyCommands::CopyCommands(const AppState& state, Clipboard& clipboard, const CopyView& view)
+CopyCommands::CopyCommands(const AppState& state, Clipboard& clipboard, MainView& view)
     : m_state(state), m_clipboard(clipboard), m_view(view) {}
 
 void CopyCommands::copy(const QString& text) {
@@ -52,9 +54,7 @@ void CopyCommands::copy(const QString& text) {
 }
 
 void CopyCommands::mnuCopyTableName_Click() {
-    const std::optional<QString> name =
-        m_state.blnConnected ? m_view.selectedTableName() : std::nullopt;
-    copy(name.value_or(QString()));
+    copy(m_state.blnConnected ? m_view.selectedTableName() : QString());
 }
 
 void CopyCommands::mnuCopyAllTableTxt_Click() {
@@ -84,9 +84,7 @@ void CopyCommands::mnuCopyPkTxt_Click() {
 }
 
 void CopyCommands::mnuCopyTableIndexSelect_Click() {
-    const std::optional<QString> entry =
-        m_view.treeHasNodes() ? m_view.selectedTreeText() : std::nullopt;
-    copy(entry ? treeEntryText(*entry) : QString());
+    copy(treeEntryText(m_view.selectedTreeNodeText()));
 }
 
 void CopyCommands::mnuCopyTableIndexCsv_Click() {

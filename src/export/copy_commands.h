@@ -7,28 +7,12 @@
 
 #include <QString>
 
-#include <optional>
-
 namespace quarnel {
 
 struct AppState;
 class Clipboard;
 class FlexGrid;
-
-// What the copy commands read from the main window's controls at the moment of the command.
-class CopyView {
-  public:
-    virtual ~CopyView() = default;
-
-    // The text of the table list's selected item; nullopt when no item is selected.
-    virtual std::optional<QString> selectedTableName() const = 0;
-    // The detail grid: its selected range and the texts of its cells (edited ones included).
-    virtual const FlexGrid& grid() const = 0;
-    // True when the index tree has nodes.
-    virtual bool treeHasNodes() const = 0;
-    // The text of the index tree's selected node; nullopt when no node is selected.
-    virtual std::optional<QString> selectedTreeText() const = 0;
-};
+class MainView;
 
 // True when the grid selection text `clip` (cells joined by tab, rows by carriage return) has
 // content: at least one of its first three characters is neither a tab, a line feed nor a
@@ -48,8 +32,9 @@ QString treeEntryText(const QString& text);
 
 class CopyCommands {
   public:
-    // The commands read `state` and `view` and write `clipboard`; all three must outlive them.
-    CopyCommands(const AppState& state, Clipboard& clipboard, const CopyView& view);
+    // The commands read `state` and the selections of `view` (the table list's item, the grid's
+    // cells, the index tree's node) and write `clipboard`; all three must outlive them.
+    CopyCommands(const AppState& state, Clipboard& clipboard, MainView& view);
 
     // The selected table's name alone; nothing while disconnected.
     void mnuCopyTableName_Click();
@@ -75,7 +60,7 @@ class CopyCommands {
 
     const AppState& m_state;
     Clipboard& m_clipboard;
-    const CopyView& m_view;
+    MainView& m_view;
 };
 
 }  // namespace quarnel

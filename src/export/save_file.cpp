@@ -3,6 +3,7 @@
 #include "app/dialogs.h"
 #include "export/save_texts.h"
 #include "support/cd_file.h"
+#include "support/line_end.h"
 #include "support/text_file.h"
 
 #include <QCoreApplication>
@@ -71,11 +72,10 @@ void runSaveCommand(const SaveContext& context, SaveNames& names, const SaveComm
             continue;
         }
         if (const std::optional<QString> reason = command.write(path, *format)) {
-            context.dialogs.message(context.owner,
-                                    ui::kSaveFailed + QStringLiteral("\r\n") +
-                                        QDir::toNativeSeparators(path) + QStringLiteral("\r\n") +
-                                        *reason,
-                                    MessageIcon::Exclamation, executableName());
+            context.dialogs.message(
+                context.owner,
+                ui::kSaveFailed + kCrLf + QDir::toNativeSeparators(path) + kCrLf + *reason,
+                MessageIcon::Exclamation, executableName());
             names.strNextFileName = names.strLastFileName;
             names.strNextDir = names.strLastDir;
             return;

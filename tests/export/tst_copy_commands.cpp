@@ -6,6 +6,7 @@
 #include "export/copy_commands.h"
 #include "support/flex_grid.h"
 #include "testing/fake_clipboard.h"
+#include "testing/fake_main_view.h"
 
 #include <QTest>
 
@@ -17,25 +18,12 @@ namespace fixtures = quarnel::catalog::fixtures;
 
 namespace {
 
-class FakeView : public CopyView {
-  public:
-    std::optional<QString> tableName;
-    FlexGrid cells;
-    bool hasNodes = false;
-    std::optional<QString> treeText;
-
-    std::optional<QString> selectedTableName() const override { return tableName; }
-    const FlexGrid& grid() const override { return cells; }
-    bool treeHasNodes() const override { return hasNodes; }
-    std::optional<QString> selectedTreeText() const override { return treeText; }
-};
-
 using Command = void (CopyCommands::*)();
 
 struct Fixture {
     AppState state;
     testing::FakeClipboard clipboard;
-    FakeView view;
+    testing::FakeMainView view;
     CopyCommands commands{state, clipboard, view};
 
     // Runs `command` with something else already on the clipboard.
@@ -159,42 +147,37 @@ const std::vector<CommandCase>& emptyCases() {
         {"table name, connected, no selected item", [](Fixture& f) { f.state.blnConnected = true; },
          &CopyCommands::mnuCopyTableName_Click},
         {"table name, disconnected, item selected",
-         [](Fixture& f) { f.view.tableName = QStringLiteral("ITEM"); },
+         [](Fixture& f) { f.view.selectedTable = QStringLiteral("ITEM"); },
          &CopyCommands::mnuCopyTableName_Click},
         {"table list, empty text", [](Fixture&) {}, &CopyCommands::mnuCopyAllTableTxt_Click},
         {"selection CSV, empty cells",
          [](Fixture& f) {
-             fill(f.view.cells, {"|", "|"}, 0, 0, 1, 1);
+             fill(f.view.flexGrid, {"|", "|"}, 0, 0, 1, 1);
          },
          &CopyCommands::mnuSelectCpCsv_Click},
         {"selection TXT, empty cells",
          [](Fixture& f) {
-             fill(f.view.cells, {"|", "|"}, 0, 0, 1, 1);
+             fill(f.view.flexGrid, {"|", "|"}, 0, 0, 1, 1);
          },
          &CopyCommands::mnuSelectCpTxt_Click},
         {"selection CSV, tab tab tab x",
-         [](Fixture& f) { fill(f.view.cells, {"|||x"}, 0, 0, 0, 3); },
+         [](Fixture& f) { fill(f.view.flexGrid, {"|||x"}, 0, 0, 0, 3); },
          &CopyCommands::mnuSelectCpCsv_Click},
         {"selection TXT, tab tab tab x",
-         [](Fixture& f) { fill(f.view.cells, {"|||x"}, 0, 0, 0, 3); },
+         [](Fixture& f) { fill(f.view.flexGrid, {"|||x"}, 0, 0, 0, 3); },
          &CopyCommands::mnuSelectCpTxt_Click},
         {"selection TXT, three empty rows then x",
          [](Fixture& f) {
-             fill(f.view.cells, {"", "", "", "x"}, 0, 0, 3, 0);
+             fill(f.view.flexGrid, {"", "", "", "x"}, 0, 0, 3, 0);
          },
          &CopyCommands::mnuSelectCpTxt_Click},
         {"table info CSV, empty text", [](Fixture&) {}, &CopyCommands::mnuCopyTableInfoCsv_Click},
         {"table info TXT, empty text", [](Fixture&) {}, &CopyCommands::mnuCopyTableInfoTxt_Click},
         {"primary key, empty text", [](Fixture&) {}, &CopyCommands::mnuCopyPkTxt_Click},
-        {"tree entry, no nodes", [](Fixture& f) { f.view.treeText = QStringLiteral("ITEM"); },
-         &CopyCommands::mnuCopyTableIndexSelect_Click},
-        {"tree entry, nodes but none selected", [](Fixture& f) { f.view.hasNodes = true; },
+        {"tree entry, none selected", [](Fixture&) {},
          &CopyCommands::mnuCopyTableIndexSelect_Click},
         {"tree entry, digit-led without space",
-         [](Fixture& f) {
-             f.view.hasNodes = true;
-             f.view.treeText = QStringLiteral("12");
-         },
+         [](Fixture& f) { f.view.selectedTreeNode = QStringLiteral("12"); },
          &CopyCommands::mnuCopyTableIndexSelect_Click},
         {"index CSV, empty text", [](Fixture&) {}, &CopyCommands::mnuCopyTableIndexCsv_Click},
         {"index TXT, empty text", [](Fixture&) {}, &CopyCommands::mnuCopyTableIndexTxt_Click},
@@ -259,7 +242,7 @@ class CopyCommandsTest : public QObject {
     void tableNameWhileConnected() {
         Fixture f;
         f.state.blnConnected = true;
-        f.view.tableName = QStringLiteral("ORDER_HISTORY");
+        f.view.selectedTable = QStringLiteral("ORDER_HISTORY");
         QCOMPARE(f.copy(&CopyCommands::mnuCopyTableName_Click),
                  std::optional<QString>("ORDER_HISTORY"));
     }
@@ -301,14 +284,14 @@ class CopyCommandsTest : public QObject {
         for (Command command :
              {&CopyCommands::mnuSelectCpCsv_Click, &CopyCommands::mnuSelectCpTxt_Click}) {
             Fixture f;
-            fill(f.view.cells, {"x|y"}, 0, 0, 0, 0);
+            fill(f.view.flexGrid, {"x|y"}, 0, 0, 0, 0);
             QCOMPARE(f.copy(command), std::optional<QString>("x"));
         }
     }
 
     void selectionTxtIsTheClipUnchanged() {
         Fixture f;
-        fill(f.view.cells, {"a|b|c", "|d|", "e|f|g"}, 2, 2, 0, 0);
+        fill(f.view.flexGrid, {"a|b|c", "|d|", "e|f|g"}, 2, 2, 0, 0);
         QCOMPARE(f.copy(&CopyCommands::mnuSelectCpTxt_Click),
                  std::optional<QString>("a\tb\tc\r\td\t\re\tf\tg"));
     }
@@ -345,7 +328,7 @@ class CopyCommandsTest : public QObject {
         QFETCH(QList<int>, range);
         QFETCH(QString, csv);
         Fixture f;
-        fill(f.view.cells, rows, range[0], range[1], range[2], range[3]);
+        fill(f.view.flexGrid, rows, range[0], range[1], range[2], range[3]);
         QCOMPARE(f.copy(&CopyCommands::mnuSelectCpCsv_Click), std::optional<QString>(csv));
     }
 
@@ -374,17 +357,17 @@ class CopyCommandsTest : public QObject {
     // Cells typed into the grid come back unchanged from the CSV.
     void editedCellsReadBack() {
         Fixture f;
-        fillItemGrid(f.view.cells);
-        f.view.cells.setTextMatrix(2, 2, QStringLiteral("He said \"no, thanks\"\r\nand left"));
-        f.view.cells.setTextMatrix(3, 3, QStringLiteral("10,2"));
-        f.view.cells.setTextMatrix(4, 1, QStringLiteral("\""));
-        f.view.cells.setRow(1);
-        f.view.cells.setCol(0);
-        f.view.cells.setRowSel(6);
-        f.view.cells.setColSel(6);
+        fillItemGrid(f.view.flexGrid);
+        f.view.flexGrid.setTextMatrix(2, 2, QStringLiteral("He said \"no, thanks\"\r\nand left"));
+        f.view.flexGrid.setTextMatrix(3, 3, QStringLiteral("10,2"));
+        f.view.flexGrid.setTextMatrix(4, 1, QStringLiteral("\""));
+        f.view.flexGrid.setRow(1);
+        f.view.flexGrid.setCol(0);
+        f.view.flexGrid.setRowSel(6);
+        f.view.flexGrid.setColSel(6);
         const std::optional<QString> csv = f.copy(&CopyCommands::mnuSelectCpCsv_Click);
         QVERIFY(csv);
-        QCOMPARE(parseCsv(*csv), selectedCells(f.view.cells));
+        QCOMPARE(parseCsv(*csv), selectedCells(f.view.flexGrid));
         QVERIFY(csv->contains(QStringLiteral(",\"He said \"\"no, thanks\"\"\r\nand left\",")));
     }
 
@@ -398,8 +381,8 @@ class CopyCommandsTest : public QObject {
                 cells << QStringLiteral("row %1 column %2 ").arg(r).arg(c).leftJustified(40, u'.');
             rows << cells.join(u'|');
         }
-        fill(f.view.cells, rows, 0, 0, 199, 5);
-        const QString clip = f.view.cells.Clip();
+        fill(f.view.flexGrid, rows, 0, 0, 199, 5);
+        const QString clip = f.view.flexGrid.Clip();
         QVERIFY(clip.size() > 40000);
 
         QCOMPARE(f.copy(&CopyCommands::mnuSelectCpTxt_Click), std::optional<QString>(clip));
@@ -407,7 +390,7 @@ class CopyCommandsTest : public QObject {
         QVERIFY(csv);
         QCOMPARE(csv->size(), clip.size() + 199);  // each row break is one character longer
         QCOMPARE(*csv, QString(clip).replace(u'\t', u',').replace(u'\r', QStringLiteral("\r\n")));
-        QCOMPARE(parseCsv(*csv), selectedCells(f.view.cells));
+        QCOMPARE(parseCsv(*csv), selectedCells(f.view.flexGrid));
     }
 
     void treeEntry_data() {
@@ -435,8 +418,7 @@ class CopyCommandsTest : public QObject {
         QFETCH(QString, copied);
         QCOMPARE(treeEntryText(text), copied);
         Fixture f;
-        f.view.hasNodes = true;
-        f.view.treeText = text;
+        f.view.selectedTreeNode = text;
         QCOMPARE(f.copy(&CopyCommands::mnuCopyTableIndexSelect_Click),
                  copied.isEmpty() ? std::nullopt : std::optional<QString>(copied));
     }
@@ -445,17 +427,16 @@ class CopyCommandsTest : public QObject {
     void refusedClipboardChangesNothing() {
         Fixture f;
         fillItemState(f.state);
-        fillItemGrid(f.view.cells);
-        f.view.cells.setRow(1);
-        f.view.cells.setCol(0);
-        f.view.cells.setRowSel(6);
-        f.view.cells.setColSel(6);
-        f.view.tableName = QStringLiteral("ITEM");
-        f.view.hasNodes = true;
-        f.view.treeText = QStringLiteral("1 ORD_NO");
+        fillItemGrid(f.view.flexGrid);
+        f.view.flexGrid.setRow(1);
+        f.view.flexGrid.setCol(0);
+        f.view.flexGrid.setRowSel(6);
+        f.view.flexGrid.setColSel(6);
+        f.view.selectedTable = QStringLiteral("ITEM");
+        f.view.selectedTreeNode = QStringLiteral("1 ORD_NO");
         f.clipboard.refuseWrites = true;
         const AppState before = f.state;
-        const QString clip = f.view.cells.Clip();
+        const QString clip = f.view.flexGrid.Clip();
         for (Command command :
              {&CopyCommands::mnuCopyTableName_Click, &CopyCommands::mnuCopyAllTableTxt_Click,
               &CopyCommands::mnuSelectCpCsv_Click, &CopyCommands::mnuSelectCpTxt_Click,
@@ -469,9 +450,9 @@ class CopyCommandsTest : public QObject {
         QCOMPARE(f.state.strTableListTxt, before.strTableListTxt);
         QCOMPARE(f.state.strTableInfoCsv, before.strTableInfoCsv);
         QCOMPARE(f.state.strIndexInfoTxt, before.strIndexInfoTxt);
-        QCOMPARE(f.view.cells.Clip(), clip);
-        QCOMPARE(f.view.cells.Row(), 1);
-        QCOMPARE(f.view.cells.RowSel(), 6);
+        QCOMPARE(f.view.flexGrid.Clip(), clip);
+        QCOMPARE(f.view.flexGrid.Row(), 1);
+        QCOMPARE(f.view.flexGrid.RowSel(), 6);
     }
 };
 
