@@ -98,7 +98,8 @@ done
 pass "icons"
 
 for page in quarnel quarnel-dump; do
-  warnings=$(gzip -dc "$usr/share/man/man1/$page.1.gz" | groff -man -Tutf8 -ww -z 2>&1)
+  # -k reads the page's UTF-8 as the manual reader does (through preconv).
+  warnings=$(gzip -dc "$usr/share/man/man1/$page.1.gz" | groff -k -man -Tutf8 -ww -z 2>&1)
   [ -z "$warnings" ] || fail "$page.1: $warnings"
 done
 pass "manual pages"
