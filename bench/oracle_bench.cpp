@@ -1,5 +1,7 @@
 #include "oracle_bench.h"
 
+#include "bench_report.h"
+
 #include "app/app_state.h"
 #include "app/frm_mainkey.h"
 #include "catalog/queries.h"
@@ -21,24 +23,6 @@ namespace quarnel::bench {
 namespace {
 
 using namespace db;
-
-double median(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QCoreApplication::processEvents();
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.push_back(double(clock.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void print(const char* name, double value, const char* unit) {
-    std::printf("%s: %.2f %s\n", name, value, unit);
-    std::fflush(stdout);
-}
 
 // The table-list query through the client library alone: prepare, execute, one text define,
 // fetch 1,000 rows per call until the end, every name's bytes read.
@@ -126,14 +110,14 @@ bool runOracleTableList(AppState& state, frm_mainkey& window, const QString& sch
     BareOci bare(loadOciLibrary());
     if (!bare.logOn(schema))
         return false;
-    const double bareMs = median(runs, [&] { bare.readTableList(); });
+    const double bareMs = medianMs(runs, [&] { bare.readTableList(); });
 
     const std::shared_ptr<Database> embedded = state.objOraDatabase;
     state.objOraDatabase = oracle;
     const long before = fetchCalls(standInLib);
     window.LoadTableList();
     const long roundTrips = fetchCalls(standInLib) - before;
-    const double windowMs = median(runs, [&] { window.LoadTableList(); });
+    const double windowMs = medianMs(runs, [&] { window.LoadTableList(); });
     const bool listed = window.panelText(4).contains(QStringLiteral("100000"));
     state.objOraDatabase = embedded;
 

@@ -15,6 +15,7 @@
 #include "app/app_state.h"
 #include "app/dialogs.h"
 #include "app/frm_mainkey.h"
+#include "bench_report.h"
 #include "catalog/queries.h"
 #include "db/data_access.h"
 #include "db/engines.h"
@@ -35,6 +36,8 @@
 #include <vector>
 
 using namespace quarnel;
+using bench::medianMs;
+using bench::print;
 
 namespace {
 
@@ -177,21 +180,6 @@ bool buildSchema(const QString& path) {
     return QFile::rename(temp, path);
 }
 
-double medianMs(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        // What the previous run left to paint is painted before the clock starts, as the event
-        // loop would between two commands.
-        QCoreApplication::processEvents();
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.push_back(double(clock.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 double residentMb() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
@@ -230,11 +218,6 @@ void bareSelectTable(db::Database& database, const QString& table) {
     bareQuery(database, catalog::indexDirectionsSql(table), catalog::kDictionaryReadOptions);
     bareQuery(database, catalog::indexExpressionsSql(table), catalog::kDictionaryReadOptions);
     bareQuery(database, catalog::indexColumnsSql(table), catalog::kDictionaryReadOptions);
-}
-
-void print(const char* name, double value, const char* unit) {
-    std::printf("%s: %.2f %s\n", name, value, unit);
-    std::fflush(stdout);
 }
 
 }  // namespace
