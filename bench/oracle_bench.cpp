@@ -2,11 +2,11 @@
 
 #include "bench_report.h"
 
-#include "app/app_state.h"
 #include "app/frm_mainkey.h"
 #include "catalog/queries.h"
 #include "db/oci_api.h"
 #include "db/oci_library.h"
+#include "shell/app_state.h"
 
 #include <QCoreApplication>
 #include <QDir>

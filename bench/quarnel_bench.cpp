@@ -12,14 +12,14 @@
 // select-table command, on a table of 1,000 columns with a 10-column primary key
 // and on a table with 500 indexes of 4 columns: the bare engine time of the same queries, the
 // whole command (grid and tree filled, all texts built) and their ratio.
-#include "app/app_state.h"
-#include "app/dialogs.h"
 #include "app/frm_mainkey.h"
 #include "bench_report.h"
 #include "catalog/queries.h"
 #include "db/data_access.h"
 #include "db/engines.h"
 #include "oracle_bench.h"
+#include "shell/app_state.h"
+#include "shell/dialogs.h"
 
 #include <sqlite3.h>
 

@@ -1,9 +1,9 @@
 // Quarnel: a schema browser for Oracle databases.
-#include "app/app_state.h"
-#include "app/dialogs.h"
 #include "app/frm_mainkey.h"
 #include "app/frm_start.h"
+#include "app/qt_dialogs.h"
 #include "app/translations.h"
+#include "shell/app_state.h"
 
 #include <QApplication>
 #include <QPointer>

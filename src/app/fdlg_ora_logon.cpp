@@ -1,10 +1,10 @@
 #include "app/fdlg_ora_logon.h"
 
-#include "app/dialogs.h"
 #include "app/screen_units.h"
-#include "app/ui_texts.h"
 #include "app/zoom_animation.h"
 #include "db/logon.h"
+#include "shell/dialogs.h"
+#include "shell/ui_texts.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

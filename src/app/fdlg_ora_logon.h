@@ -1,7 +1,7 @@
 // The logon dialog: user ID, password and host string, and the connect attempt.
 #pragma once
 
-#include "app/app_state.h"
+#include "shell/app_state.h"
 
 #include <QDialog>
 

@@ -1,14 +1,14 @@
 #include "app/frm_create.h"
 
-#include "app/dialogs.h"
 #include "app/screen_units.h"
 #include "app/separator_line.h"
-#include "app/ui_texts.h"
 #include "app/zoom_animation.h"
 #include "catalog/ddl_script.h"
 #include "export/clipboard.h"
 #include "export/save_file.h"
 #include "export/save_texts.h"
+#include "shell/dialogs.h"
+#include "shell/ui_texts.h"
 #include "support/line_end.h"
 
 #include <QAction>

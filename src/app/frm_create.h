@@ -4,7 +4,7 @@
 // open; every way of closing it enables that entry again and clears blnCreateViewOpen.
 #pragma once
 
-#include "app/app_state.h"
+#include "shell/app_state.h"
 #include "support/create_view_layout.h"
 
 #include <QMainWindow>

@@ -1,6 +1,5 @@
 #include "app/frm_mainkey.h"
 
-#include "app/dialogs.h"
 #include "app/eliding_label.h"
 #include "app/flex_grid_view.h"
 #include "app/frm_mainkey_copy.h"
@@ -12,11 +11,12 @@
 #include "app/screen_units.h"
 #include "app/separator_line.h"
 #include "app/table_list_model.h"
-#include "app/ui_texts.h"
 #include "app/window_frame.h"
 #include "app/zoom_animation.h"
 #include "browse/browse_commands.h"
 #include "browse/grid_editor.h"
+#include "shell/dialogs.h"
+#include "shell/ui_texts.h"
 #include "support/flex_grid.h"
 
 #include <QCloseEvent>

@@ -4,8 +4,8 @@
 // command units (src/browse, src/export); to those units it is a MainView over its controls.
 #pragma once
 
-#include "app/app_state.h"
 #include "browse/main_view.h"
+#include "shell/app_state.h"
 #include "support/main_layout.h"
 
 #include <QHash>

@@ -1,7 +1,7 @@
 // The main window's menu tree.
 #include "app/frm_mainkey.h"
 
-#include "app/ui_texts.h"
+#include "shell/ui_texts.h"
 
 #include <QMenuBar>
 

@@ -1,10 +1,10 @@
 // The main window's save commands and its DDL window: the File menu's three save entries, the
 // View menu's "ｸﾘｴｲﾄ文画面", and the DDL window's refresh after a table selection.
-#include "app/dialogs.h"
 #include "app/frm_create.h"
 #include "app/frm_mainkey.h"
 #include "app/qt_clipboard.h"
 #include "export/save_file.h"
+#include "shell/dialogs.h"
 
 #include <QAction>
 #include <QPointer>

@@ -2,12 +2,12 @@
 // hand the browsing commands to their unit.
 #include "app/frm_mainkey.h"
 
-#include "app/dialogs.h"
 #include "app/fdlg_ora_logon.h"
 #include "app/frm_search.h"
 #include "app/index_tree.h"
 #include "app/table_list_model.h"
 #include "browse/browse_commands.h"
+#include "shell/dialogs.h"
 
 #include <QAction>
 #include <QLabel>

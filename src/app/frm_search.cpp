@@ -1,7 +1,7 @@
 #include "app/frm_search.h"
 
 #include "app/screen_units.h"
-#include "app/ui_texts.h"
+#include "shell/ui_texts.h"
 
 #include <QCoreApplication>
 #include <QLabel>

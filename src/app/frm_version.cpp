@@ -1,8 +1,8 @@
 #include "app/frm_version.h"
 
 #include "app/screen_units.h"
-#include "app/ui_texts.h"
 #include "app/zoom_animation.h"
+#include "shell/ui_texts.h"
 
 #include <QCursor>
 #include <QFontMetrics>

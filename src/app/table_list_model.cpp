@@ -1,6 +1,6 @@
 #include "app/table_list_model.h"
 
-#include "app/ui_texts.h"
+#include "shell/ui_texts.h"
 
 namespace quarnel {
 

@@ -1,11 +1,11 @@
 #include "browse/browse_commands.h"
 
-#include "app/dialogs.h"
-#include "app/ui_texts.h"
 #include "catalog/ddl_script.h"
 #include "catalog/index_info.h"
 #include "catalog/table_info.h"
 #include "catalog/table_list.h"
+#include "shell/dialogs.h"
+#include "shell/ui_texts.h"
 #include "support/flex_grid.h"
 
 #include <QTimer>

@@ -3,8 +3,8 @@
 // window through MainView; the window only connects its menu entries and buttons to them.
 #pragma once
 
-#include "app/app_state.h"
 #include "browse/main_view.h"
+#include "shell/app_state.h"
 
 namespace quarnel {
 

@@ -1,9 +1,9 @@
 #include "export/copy_commands.h"
 
-#include "app/app_state.h"
 #include "browse/main_view.h"
 #include "catalog/csv.h"
 #include "export/clipboard.h"
+#include "shell/app_state.h"
 #include "support/flex_grid.h"
 #include "support/line_end.h"
 

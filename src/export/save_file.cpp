@@ -1,7 +1,7 @@
 #include "export/save_file.h"
 
-#include "app/dialogs.h"
 #include "export/save_texts.h"
+#include "shell/dialogs.h"
 #include "support/cd_file.h"
 #include "support/line_end.h"
 #include "support/text_file.h"

@@ -6,7 +6,7 @@
 // after the overwrite question. Each command remembers the name and folder of its last save.
 #pragma once
 
-#include "app/app_state.h"
+#include "shell/app_state.h"
 
 #include <QString>
 

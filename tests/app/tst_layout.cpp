@@ -1,7 +1,7 @@
 // The main window's resize handling and splitters on real widgets.
-#include "app/app_state.h"
 #include "app/frm_mainkey.h"
 #include "app/screen_units.h"
+#include "shell/app_state.h"
 #include "testing/test_dialogs.h"
 
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The logon dialog: keys, the empty-user check, the connect string, and the three failures.
-#include "app/app_state.h"
-#include "app/dialogs.h"
 #include "app/fdlg_ora_logon.h"
+#include "shell/app_state.h"
+#include "shell/dialogs.h"
 #include "testing/oci_stand_in.h"
 #include "testing/scripted_engine.h"
 #include "testing/test_dialogs.h"
@@ -160,8 +160,7 @@ class LogonTest : public QObject {
         QTest::addColumn<QString>("host");
         QTest::addColumn<QString>("shown");
         QTest::newRow("ORA-01017") << "scott"
-                                   << "wrong"
-                                   << QStringLiteral(QUARNEL_DEMO_DB)
+                                   << "wrong" << QStringLiteral(QUARNEL_DEMO_DB)
                                    << "ORA-01017: invalid username/password; logon denied";
         QTest::newRow("ORA-12541") << "scott"
                                    << "tiger"

@@ -1,11 +1,11 @@
 // The main window at start: menu tree, File menu rule, grid header, status bar, about window,
 // busy window and start-up window.
-#include "app/app_state.h"
 #include "app/frm_mainkey.h"
 #include "app/frm_search.h"
 #include "app/frm_start.h"
 #include "app/frm_version.h"
 #include "app/image_list.h"
+#include "shell/app_state.h"
 #include "support/flex_grid.h"
 #include "testing/test_dialogs.h"
 

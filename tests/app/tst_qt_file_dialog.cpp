@@ -1,5 +1,5 @@
 // The program's file dialog: Qt's own dialog, set up from the request, and its answer.
-#include "app/dialogs.h"
+#include "app/qt_dialogs.h"
 #include "export/save_texts.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 // Connect and disconnect commands and the table list, through the scripted component and through
 // the embedded engine on the demo database.
-#include "app/app_state.h"
 #include "app/fdlg_ora_logon.h"
 #include "app/frm_mainkey.h"
 #include "app/frm_search.h"
-#include "testing/scripted_engine.h"
+#include "shell/app_state.h"
 #include "support/flex_grid.h"
+#include "testing/scripted_engine.h"
 #include "testing/window_fixture.h"
 
 #include <QAbstractItemModel>

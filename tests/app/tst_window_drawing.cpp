@@ -1,11 +1,11 @@
 // What the windows draw: the zoom animation's outline, the status panels' ellipsis, the about
 // text and the busy picture.
-#include "app/app_state.h"
 #include "app/eliding_label.h"
 #include "app/frm_mainkey.h"
 #include "app/frm_search.h"
 #include "app/frm_version.h"
 #include "app/zoom_animation.h"
+#include "shell/app_state.h"
 #include "testing/test_dialogs.h"
 
 #include <QPlainTextEdit>

@@ -1,7 +1,7 @@
 // The browsing commands as a unit, without the main window: a view that records what it is
 // given, over the scripted component.
-#include "app/app_state.h"
 #include "browse/browse_commands.h"
+#include "shell/app_state.h"
 #include "testing/fake_main_view.h"
 #include "testing/scripted_engine.h"
 #include "testing/test_dialogs.h"

@@ -1,12 +1,12 @@
 // The select-table command: grid, tree, titles and texts, through the demo database and through
 // the scripted component.
-#include "app/app_state.h"
 #include "app/fdlg_ora_logon.h"
 #include "app/frm_mainkey.h"
 #include "app/frm_search.h"
 #include "catalog/index_info.h"
 #include "catalog/item_texts.h"
 #include "catalog/scripted_catalog.h"
+#include "shell/app_state.h"
 #include "support/flex_grid.h"
 #include "testing/scripted_engine.h"
 #include "testing/window_fixture.h"

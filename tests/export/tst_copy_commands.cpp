@@ -1,9 +1,9 @@
 // The copy commands over the program-wide texts, a grid model and a fake clipboard, without a
 // window.
-#include "app/app_state.h"
 #include "catalog/item_texts.h"
 #include "catalog/table_list.h"
 #include "export/copy_commands.h"
+#include "shell/app_state.h"
 #include "support/flex_grid.h"
 #include "testing/fake_clipboard.h"
 #include "testing/fake_main_view.h"

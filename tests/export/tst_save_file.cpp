@@ -2,9 +2,9 @@
 // overwrite question, the remembered names, the root folder, failed writes and the encodings.
 #include "export/save_file.h"
 
-#include "app/dialogs.h"
 #include "catalog/item_texts.h"
 #include "export/save_texts.h"
+#include "shell/dialogs.h"
 #include "testing/test_dialogs.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 // queues, and modal windows run by a script instead of an event loop.
 #pragma once
 
-#include "app/dialogs.h"
+#include "shell/dialogs.h"
 #include "testing/scripted_file_dialog.h"
 
 #include <QDialog>

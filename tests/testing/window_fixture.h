@@ -2,10 +2,10 @@
 // the test.
 #pragma once
 
-#include "app/app_state.h"
 #include "app/fdlg_ora_logon.h"
 #include "app/frm_mainkey.h"
 #include "app/frm_search.h"
+#include "shell/app_state.h"
 #include "testing/scripted_engine.h"
 #include "testing/test_dialogs.h"
 

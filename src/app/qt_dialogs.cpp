@@ -1,12 +1,10 @@
-#include "app/dialogs.h"
+#include "app/qt_dialogs.h"
 
 #include "support/line_end.h"
 
-#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 
 namespace quarnel {
@@ -94,22 +92,6 @@ FileDialogAnswer QtDialogs::showFileDialog(const FileDialogRequest& request) {
     for (const QString& path : dialog.selectedFiles())
         answer.paths << QDir::toNativeSeparators(path);
     return answer;
-}
-
-FileDialogAnswer Dialogs::showFileDialog(const FileDialogRequest&) {
-    return {};
-}
-
-void Dialogs::reportFileDialogFailure(QObject* owner, const QString& description) {
-    message(qobject_cast<QWidget*>(owner), description, MessageIcon::Exclamation,
-            QStringLiteral("ShowFileDialog"));
-}
-
-QString executableName() {
-    const QString path = QCoreApplication::applicationFilePath();
-    if (path.isEmpty())
-        return QStringLiteral("quarnel");
-    return QFileInfo(path).completeBaseName();
 }
 
 }  // namespace quarnel

@@ -1,6 +1,6 @@
 // Everything that blocks for the user's answer goes through Dialogs: message boxes, the
 // overwrite question, file dialogs (FileDialogService) and modal windows. The program uses
-// QtDialogs; tests put their own answers in its place.
+// QtDialogs (app/qt_dialogs.h); tests put their own answers in its place.
 #pragma once
 
 #include "support/cd_file.h"
@@ -30,16 +30,6 @@ class Dialogs : public FileDialogService {
     // cancelled, and reports a failure as a message titled "ShowFileDialog".
     FileDialogAnswer showFileDialog(const FileDialogRequest& request) override;
     void reportFileDialogFailure(QObject* owner, const QString& description) override;
-};
-
-class QtDialogs : public Dialogs {
-  public:
-    void message(QWidget* parent, const QString& text, MessageIcon icon,
-                 const QString& title) override;
-    bool askYesNo(QWidget* parent, const QString& text, const QString& title) override;
-    void runModal(QDialog& dialog) override;
-    // Qt's own file dialog, not the desktop's, so that it speaks the program's language.
-    FileDialogAnswer showFileDialog(const FileDialogRequest& request) override;
 };
 
 // The program's executable file name without extension: the title of the logon dialog and of
