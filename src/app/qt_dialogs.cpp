@@ -1,11 +1,18 @@
 #include "app/qt_dialogs.h"
 
+#include "shell/ui_texts.h"
 #include "support/line_end.h"
 
 #include <QDialog>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QTimer>
+
+#include <climits>
+#include <thread>
 
 namespace quarnel {
 namespace {
@@ -50,6 +57,40 @@ bool QtDialogs::askYesNo(QWidget* parent, const QString& text, const QString& ti
 
 void QtDialogs::runModal(QDialog& dialog) {
     dialog.exec();
+}
+
+bool QtDialogs::runLongWork(QWidget* parent, const QString& label, const LongWork& work) {
+    WorkProgress progress;
+    std::atomic<bool> finished{false};
+    QProgressDialog dialog(label, ui::kCancel, 0, 0, parent);
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setAutoClose(false);
+    dialog.setAutoReset(false);
+    dialog.setMinimumDuration(300);
+    QObject::connect(&dialog, &QProgressDialog::canceled, [&] { progress.cancel = true; });
+
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (finished.load()) {
+            loop.quit();
+            return;
+        }
+        const qint64 total = progress.total.load();
+        // The bar counts in ints; large totals are scaled down.
+        const int shift = total > INT_MAX ? 16 : 0;
+        dialog.setMaximum(int(total >> shift));
+        dialog.setValue(int(progress.done.load() >> shift));
+    });
+    poll.start(50);
+    std::thread worker([&] {
+        work(progress);
+        finished = true;
+    });
+    loop.exec();
+    worker.join();
+    dialog.close();
+    return !progress.cancelled();
 }
 
 FileDialogAnswer QtDialogs::showFileDialog(const FileDialogRequest& request) {

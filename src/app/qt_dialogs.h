@@ -11,6 +11,8 @@ class QtDialogs : public Dialogs {
                  const QString& title) override;
     bool askYesNo(QWidget* parent, const QString& text, const QString& title) override;
     void runModal(QDialog& dialog) override;
+    // The work runs on a thread of its own while a QProgressDialog shows how far it is.
+    bool runLongWork(QWidget* parent, const QString& label, const LongWork& work) override;
     // Qt's own file dialog, not the desktop's, so that it speaks the program's language.
     FileDialogAnswer showFileDialog(const FileDialogRequest& request) override;
 };

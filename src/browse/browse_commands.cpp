@@ -63,6 +63,7 @@ void BrowseCommands::mnuCut_Click() {
     m_view.setTableNames({});
     m_state.clearTableTexts();
     m_state.strTableListTxt.clear();
+    m_state.schemaModel.reset();
     m_state.strCreateTableSql.clear();
     m_state.strCreateIndexSql.clear();
     // Every cell goes, the headings included, and the grid keeps its two rows.
@@ -77,6 +78,7 @@ void BrowseCommands::mnuCut_Click() {
 void BrowseCommands::LoadTableList() {
     if (!databaseOpen())
         return;
+    m_state.schemaModel.reset();
     m_view.showBusyWindow();
     // The old items leave the list now; their memory is given back at the next pass of the
     // event loop rather than in the middle of the command.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "db/data_access.h"
+#include "schema/schema.h"
 #include "support/main_layout.h"
 
 #include <QString>
@@ -44,6 +45,10 @@ struct AppState {
         strTableInfoTxt.clear();
         strPkTxt.clear();
     }
+
+    // The whole schema, read on first use by the commands that need it (search, documents,
+    // snapshots), and dropped on disconnect and whenever the table list is read again.
+    std::shared_ptr<const schema::Schema> schemaModel;
 
     bool blnCreateViewOpen = false;
     double sngSplitter2Top = layout::kDesignSplitter2Top;

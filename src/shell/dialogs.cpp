@@ -15,6 +15,12 @@ void Dialogs::reportFileDialogFailure(QObject* owner, const QString& description
             QStringLiteral("ShowFileDialog"));
 }
 
+bool Dialogs::runLongWork(QWidget*, const QString&, const LongWork& work) {
+    WorkProgress progress;
+    work(progress);
+    return !progress.cancelled();
+}
+
 QString executableName() {
     const QString path = QCoreApplication::applicationFilePath();
     if (path.isEmpty())

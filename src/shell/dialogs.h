@@ -3,6 +3,7 @@
 // QtDialogs (app/qt_dialogs.h); tests put their own answers in its place.
 #pragma once
 
+#include "shell/long_work.h"
 #include "support/cd_file.h"
 
 #include <QString>
@@ -25,6 +26,11 @@ class Dialogs : public FileDialogService {
     virtual bool askYesNo(QWidget* parent, const QString& text, const QString& title) = 0;
     // Runs `dialog` modally and returns when it has closed.
     virtual void runModal(QDialog& dialog) = 0;
+    // Runs `work` with a modal progress dialog captioned `label` that has a cancel button, and
+    // returns when the work has ended; false when the user cancelled it. The window's input is
+    // processed meanwhile, so the cancel click arrives at once. Without a dialog of its own an
+    // implementation runs the work on the calling thread.
+    virtual bool runLongWork(QWidget* parent, const QString& label, const LongWork& work);
 
     // File dialogs: without a dialog of its own an implementation answers every one as
     // cancelled, and reports a failure as a message titled "ShowFileDialog".

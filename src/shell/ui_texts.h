@@ -37,6 +37,9 @@ inline const QString kLogonFont = QStringLiteral("ＭＳ ゴシック");
 inline const QString kNoUserName = QStringLiteral("ユーザ名を指定してください。");
 inline const QString kConnecting = QStringLiteral("Oracleに接続中･･････");
 inline const QString kCreateViewCaption = QStringLiteral("Quarnel(Create View)");
+// Long work over the whole schema: the progress dialog's button and the model load's caption.
+inline const QString kCancel = QStringLiteral("ｷｬﾝｾﾙ");
+inline const QString kReadingSchema = QStringLiteral("ｽｷｰﾏ情報を読込中･･･");
 
 // Menu captions, by menu entry.
 inline const QString k_mnuFile = QStringLiteral("ﾌｧｲﾙ(&F)");
