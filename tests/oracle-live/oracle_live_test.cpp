@@ -24,6 +24,10 @@
 namespace quarnel {
 namespace {
 
+bool succeeded(db::oci::sword rc) {
+    return rc == db::oci::kSuccess || rc == db::oci::kSuccessWithInfo;
+}
+
 QString setting(const char* name) {
     return qEnvironmentVariable(name);
 }
@@ -91,8 +95,8 @@ class ScriptSession {
                           reinterpret_cast<const db::oci::OraText*>(bytes.constData()),
                           db::oci::ub4(bytes.size()), db::oci::kNtvSyntax,
                           db::oci::kDefault) != db::oci::kSuccess ||
-            f.stmtExecute(m_service, statement, m_error, 1, 0, nullptr, nullptr,
-                          db::oci::kDefault) > db::oci::kSuccessWithInfo) {
+            !succeeded(f.stmtExecute(m_service, statement, m_error, 1, 0, nullptr, nullptr,
+                                     db::oci::kDefault))) {
             failure = lastError();
         }
         f.handleFree(statement, db::oci::kHtypeStmt);
@@ -230,7 +234,7 @@ TEST_F(OracleLiveTest, TableListAndSchemaModelHoldEveryTable) {
     const catalog::TableListResult list = catalog::readTableList(*s_database);
     EXPECT_FALSE(list.error.has_value());
     for (const char* table : {"QLT_TYPES", "QLT_PARENT", "QLT_CHILD", "QLT_LONG", "QLT_BLOBS"}) {
-        EXPECT_GE(list.names.indexOf(QLatin1String(table)), 0) << table;
+        EXPECT_GE(list.names.indexOf(QString::fromLatin1(table)), 0) << table;
         EXPECT_TRUE(schema::loadTable(*s_database, QLatin1String(table)).has_value()) << table;
     }
 }
