@@ -50,14 +50,20 @@ TEST(OracleNumberTest, BrokenBytesGiveNoText) {
 }
 
 TEST(OracleNumberTest, ValueIsAnIntegerADoubleOrTheExactText) {
-    EXPECT_EQ(oracleNumberValue(QStringLiteral("123456789012345678")),
-              QVariant(qlonglong(123456789012345678)));
-    EXPECT_EQ(oracleNumberValue(QStringLiteral("-12.5")), QVariant(-12.5));
-    EXPECT_EQ(oracleNumberValue(QStringLiteral("0.000123")), QVariant(0.000123));
-    EXPECT_EQ(oracleNumberValue(QStringLiteral("9223372036854775808")),
-              QVariant(QStringLiteral("9223372036854775808")));
-    EXPECT_EQ(oracleNumberValue(QStringLiteral("1234567890.123456789")),
-              QVariant(QStringLiteral("1234567890.123456789")));
+    // QVariant's == compares numbers as doubles; the type and the text tell them apart.
+    const struct {
+        const char* text;
+        int type;
+    } cases[] = {{"123456789012345678", QMetaType::LongLong},
+                 {"-12.5", QMetaType::Double},
+                 {"0.000123", QMetaType::Double},
+                 {"9223372036854775808", QMetaType::QString},
+                 {"1234567890.123456789", QMetaType::QString}};
+    for (const auto& c : cases) {
+        const QVariant value = oracleNumberValue(QLatin1String(c.text));
+        EXPECT_EQ(value.typeId(), c.type) << c.text;
+        EXPECT_EQ(value.toString(), QLatin1String(c.text)) << c.text;
+    }
 }
 
 }  // namespace
