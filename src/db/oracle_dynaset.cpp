@@ -63,9 +63,9 @@ int valueType(int code) {
 }
 
 // How a column's values are fetched: as text, as an Oracle NUMBER, as a double (the binary
-// floating-point types), piecewise (LONG, CLOB), or not at all. BLOB, BFILE, objects, REFs,
-// collections, JSON, vectors, BOOLEAN and any code not named here are never read (their Value is
-// null): a text define of such a column is refused by the server.
+// floating-point types), piecewise (LONG, LONG RAW, CLOB), or not at all. BLOB, BFILE, objects,
+// REFs, collections, JSON, vectors, BOOLEAN and any code not named here are never read (their Value
+// is null): a text define of such a column is refused by the server.
 enum class Fetch { Text, Number, Double, Pieces, None };
 
 Fetch fetchKind(int code) {
@@ -76,6 +76,7 @@ Fetch fetchKind(int code) {
         case kBinaryDouble:
             return Fetch::Double;
         case kLong:
+        case kLongRaw:
         case kClob:
             // A CLOB is read through the LOB data interface: defined as text, piece by piece.
             return Fetch::Pieces;

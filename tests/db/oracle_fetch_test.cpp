@@ -123,6 +123,16 @@ TEST(OracleLongFetchTest, EveryValueArrivesWholeAndAloneAcrossFetches) {
     EXPECT_EQ(standInCounter("fetch") - fetches, 3);
 }
 
+TEST(OracleLongFetchTest, LongRawArrivesAsHexText) {
+    quarnel::testing::SqliteFixture files;
+    const QString file = files.createDatabase(
+        QStringLiteral("CREATE TABLE T (R LONG RAW); INSERT INTO T VALUES (X'0A0BFF');"));
+    auto database = logOnThroughStandIn(file);
+    auto dynaset = database->DbCreateDynaset(QStringLiteral("SELECT R FROM T"), 12);
+    EXPECT_EQ(dynaset->Fields(0).OraIDataType(), 24);
+    EXPECT_EQ(dynaset->Fields(0).Value(), QVariant(QStringLiteral("0A0BFF")));
+}
+
 TEST(OracleNothingToFetchTest, SelectListOfOnlyLobsAndObjectsIsDescribedNotFetched) {
     quarnel::testing::SqliteFixture files;
     const QString file = files.createDatabase(
