@@ -5,7 +5,8 @@
 // client could easily assume otherwise:
 // - OCI_ATTR_DATA_SIZE is in bytes: a column of character semantics reports four bytes a
 //   character (two in the national character set), with OCI_ATTR_CHAR_SIZE the characters.
-// - the character-set attributes are refused for columns that are not character data.
+// - the character-set attributes are refused for columns that are not character data, and
+//   char-used and char size for LONG and CLOB too.
 // - ROWID and UROWID both describe as 104; a UROWID is told by its size.
 // - an object column's type and schema name need an environment in object mode (OCI-21301).
 // - a text define on a column that has no text form (objects, REFs, collections, LOBs other

@@ -208,12 +208,13 @@ sword attributeOf(const void* handle, ub4 type, void* attribute, ub4* size, ub4 
                 if (character)
                     return put(c->charsetForm);
                 break;
+            // Only the types with a declared length have length semantics.
             case OCI_ATTR_CHAR_USED:
-                if (character)
+                if (c->dataType == TYPE_VARCHAR2 || c->dataType == TYPE_CHAR)
                     return put(c->charUsed);
                 break;
             case OCI_ATTR_CHAR_SIZE:
-                if (character)
+                if (c->dataType == TYPE_VARCHAR2 || c->dataType == TYPE_CHAR)
                     return put(c->charSize);
                 break;
             case OCI_ATTR_TYPE_NAME:
