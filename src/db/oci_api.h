@@ -38,6 +38,7 @@ inline constexpr sword kContinue = -24200;    // OCI_CONTINUE ("Callbacks", retu
 
 // Modes ("OCIEnvNlsCreate()", "OCIStmtExecute()", "OCIDefineByPos()": parameter mode).
 inline constexpr ub4 kDefault = 0;       // OCI_DEFAULT
+inline constexpr ub4 kObject = 2;        // OCI_OBJECT ("OCIEnvNlsCreate()", mode): object types
 inline constexpr ub4 kDynamicFetch = 2;  // OCI_DYNAMIC_FETCH ("OCIDefineByPos()", mode)
 
 // Handle and descriptor types ("OCIHandleAlloc()" and "OCIDescriptorAlloc()", parameter type).
@@ -77,8 +78,10 @@ inline constexpr ub1 kCharsetFormNchar = 2;
 inline constexpr ub2 kAl32Utf8 = 873;
 
 // External data types used for defines ("Data Types", table "External Data Types and Codes").
-inline constexpr ub2 kSqltChr = 1;  // SQLT_CHR, VARCHAR2: text with a length
-inline constexpr ub2 kSqltFlt = 4;  // SQLT_FLT, FLOAT: a C double of 8 bytes
+inline constexpr ub2 kSqltChr = 1;       // SQLT_CHR, VARCHAR2: text with a length
+inline constexpr ub2 kSqltFlt = 4;       // SQLT_FLT, FLOAT: a C double of 8 bytes
+inline constexpr ub2 kSqltVnu = 6;       // SQLT_VNU, VARNUM: a length byte and an Oracle NUMBER
+inline constexpr ub4 kVarnumBytes = 22;  // the largest VARNUM ("VARNUM" in "External Data Types")
 
 // Pieces of a dynamic define callback ("Runtime Data Allocation and Piecewise Operations").
 inline constexpr ub1 kOnePiece = 0;    // OCI_ONE_PIECE

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace quarnel::db {
 
@@ -15,8 +16,8 @@ class OracleConnection {
   public:
     OracleConnection(const oci::Functions& functions, oci::Env* env, oci::Error* error)
         : f(functions), m_env(env), m_error(error) {}
-    // Frees the handles of a closed session only: a session still open at exit is left to the
-    // end of the process, so that no database call is made then.
+    // Frees every handle. A session still open (as at exit) is not logged off: freeing the
+    // environment drops it as the end of the process would, without a call to the server.
     ~OracleConnection();
     OracleConnection(const OracleConnection&) = delete;
     OracleConnection& operator=(const OracleConnection&) = delete;
@@ -34,9 +35,14 @@ class OracleConnection {
     // The failure of a call on a session that is closed already.
     static DbError closedFailure();
 
-    // Logs off; the handles are freed. Errors are ignored: a session the server has dropped is
-    // closed all the same.
+    // Frees the statements still open, then logs off. Errors are ignored: a session the server
+    // has dropped is closed all the same.
     void logoff();
+
+    // A statement handle the connection frees at logoff unless released before.
+    void adoptStatement(oci::Stmt* statement) { m_statements.push_back(statement); }
+    // Frees `statement` unless logoff freed it already.
+    void releaseStatement(oci::Stmt* statement);
 
     void resetError() {
         m_lastErr = 0;
@@ -49,7 +55,7 @@ class OracleConnection {
     oci::Env* m_env;
     oci::Error* m_error;
     oci::SvcCtx* m_service = nullptr;
-    bool m_loggedOff = false;
+    std::vector<oci::Stmt*> m_statements;
     int m_lastErr = 0;
     QString m_lastErrText;
 };

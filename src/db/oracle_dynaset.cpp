@@ -2,13 +2,16 @@
 // arrays of up to 1,000 per round trip.
 #include "db/dynaset_errors.h"
 #include "db/oracle_connection.h"
+#include "db/oracle_number.h"
 #include "db/oracle_types.h"
 
 #include <QByteArray>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace quarnel::db {
@@ -19,8 +22,8 @@ using namespace oracle_type;
 // Rows per fetch call, and the memory one fetch may fill: a wide row fetches fewer at a time.
 constexpr oci::ub4 kRowsPerFetch = 1000;
 constexpr size_t kFetchBudgetBytes = 16u << 20;
-// The pieces a LONG or CLOB value is read in, whole: a small first piece, then each piece as
-// large as what has been read so far, up to a limit.
+// The pieces a LONG or CLOB value is read in: a small first piece, then each twice as large, up
+// to a limit.
 constexpr oci::ub4 kFirstPieceBytes = 4u << 10;
 constexpr oci::ub4 kLargestPieceBytes = 1u << 20;
 
@@ -59,33 +62,68 @@ int valueType(int code) {
     }
 }
 
-// How a column's values are fetched: as text, as a number, piecewise (LONG, CLOB), or not at all
-// (BLOB, BFILE, objects, JSON, vectors and BOOLEAN, which the program never reads; their Value is
-// null).
-enum class Fetch { Text, Number, Pieces, None };
+// How a column's values are fetched: as text, as an Oracle NUMBER, as a double (the binary
+// floating-point types), piecewise (LONG, LONG RAW, CLOB), or not at all. BLOB, BFILE, objects,
+// REFs, collections, JSON, vectors, BOOLEAN and any code not named here are never read (their Value
+// is null): a text define of such a column is refused by the server.
+enum class Fetch { Text, Number, Double, Pieces, None };
 
 Fetch fetchKind(int code) {
     switch (code) {
         case kNumber:
+            return Fetch::Number;
         case kBinaryFloat:
         case kBinaryDouble:
-            return Fetch::Number;
+            return Fetch::Double;
         case kLong:
         case kLongRaw:
         case kClob:
             // A CLOB is read through the LOB data interface: defined as text, piece by piece.
             return Fetch::Pieces;
-        case kBlob:
-        case kBfile:
-        case kNamedType:
-        case kJson:
-        case kVector:
-        case kBoolean:
-            return Fetch::None;
-        default:
+        case kVarchar2:
+        case kChar:
+        case kRowid:
+        case kRowidDescriptor:
+        case kUrowid:
+        case kDate:
+        case kRaw:
+        case kMlslabel:
+        case kTimestamp:
+        case kTimestampTz:
+        case kTimestampLtz:
+        case kIntervalYearToMonth:
+        case kIntervalDayToSecond:
+        case kTimestampDescribed:
+        case kTimestampTzDescribed:
+        case kTimestampLtzDescribed:
+        case kIntervalYearToMonthDescribed:
+        case kIntervalDayToSecondDescribed:
             return Fetch::Text;
+        default:
+            return Fetch::None;
     }
 }
+
+// Whether the character-set attributes (form, char-used, char size) describe a column of `code`.
+bool isCharacterType(int code) {
+    return code == kVarchar2 || code == kLong || code == kChar || code == kClob;
+}
+
+// One piece of a LONG or CLOB value: a buffer that stays where it is while the client library
+// fills it, and the length slot the library writes.
+struct Piece {
+    explicit Piece(oci::ub4 bytes) : data(new char[bytes]), capacity(bytes) {}
+    std::unique_ptr<char[]> data;
+    oci::ub4 capacity;
+    oci::ub4 length = 0;
+};
+
+// The pieces of one row's value. Pieces are kept from fetch to fetch and reused; `used` counts
+// those of the current fetch.
+struct RowPieces {
+    std::vector<std::unique_ptr<Piece>> pieces;
+    size_t used = 0;
+};
 
 class OracleField;
 
@@ -96,37 +134,49 @@ struct ColumnBuffer {
     std::vector<oci::sb2> indicator;
     std::vector<oci::ub2> length;
     std::vector<oci::ub2> returnCode;
-    // LONG values, one per row of the array, and the piece being filled.
-    std::vector<QByteArray> pieces;
-    int pendingRow = -1;
-    qsizetype pendingOffset = 0;
-    oci::ub4 pendingLength = 0;
+    // LONG and CLOB values, one per row of the array.
+    std::vector<RowPieces> rows;
 
-    void commitPiece() {
-        if (pendingRow >= 0)
-            pieces[size_t(pendingRow)].resize(pendingOffset + pendingLength);
-        pendingRow = -1;
+    // Forgets the pieces of the previous fetch: a value never continues across fetches.
+    void startFetch() {
+        for (size_t row = 0; row < rows.size(); ++row) {
+            rows[row].used = 0;
+            indicator[row] = -1;
+            returnCode[row] = 0;
+        }
+    }
+
+    QByteArray piecesOf(size_t row) const {
+        QByteArray value;
+        const RowPieces& pieces = rows[row];
+        for (size_t i = 0; i < pieces.used; ++i) {
+            const Piece& piece = *pieces.pieces[i];
+            value.append(piece.data.get(), qsizetype(std::min(piece.length, piece.capacity)));
+        }
+        return value;
     }
 };
 
-// Hands the client library the next piece of a LONG value of row `iteration`.
+// Hands the client library a new piece for the value of row `iteration`. Whether a value starts
+// is known from the fetch, not from the piece flag the library passes, which is left alone; each
+// piece has a buffer and a length of its own, so nothing handed out earlier moves.
 oci::sb4 longPiece(void* context, oci::Define*, oci::ub4 iteration, void** buffer,
-                   oci::ub4** length, oci::ub1* piece, void** indicator, oci::ub2** returnCode) {
+                   oci::ub4** length, oci::ub1* /*piece*/, void** indicator,
+                   oci::ub2** returnCode) {
     auto& column = *static_cast<ColumnBuffer*>(context);
-    column.commitPiece();
-    if (iteration >= column.pieces.size())
+    if (iteration >= column.rows.size())
         return oci::kError;
-    QByteArray& value = column.pieces[iteration];
-    if (*piece == oci::kFirstPiece || *piece == oci::kOnePiece)
-        value.clear();
-    column.pendingRow = int(iteration);
-    column.pendingOffset = value.size();
-    const oci::ub4 pieceBytes =
-        std::clamp(oci::ub4(value.size()), kFirstPieceBytes, kLargestPieceBytes);
-    value.resize(value.size() + pieceBytes);
-    column.pendingLength = pieceBytes;
-    *buffer = value.data() + column.pendingOffset;
-    *length = &column.pendingLength;
+    RowPieces& value = column.rows[iteration];
+    if (value.used == value.pieces.size()) {
+        // Each piece twice the one before, from a small first one up to a limit.
+        const oci::ub4 bytes =
+            std::min(kFirstPieceBytes << std::min<size_t>(value.used, 8), kLargestPieceBytes);
+        value.pieces.push_back(std::make_unique<Piece>(bytes));
+    }
+    Piece& next = *value.pieces[value.used++];
+    next.length = next.capacity;
+    *buffer = next.data.get();
+    *length = &next.length;
     *indicator = &column.indicator[iteration];
     *returnCode = &column.returnCode[iteration];
     return oci::kContinue;
@@ -171,13 +221,20 @@ class OracleField final : public Field {
 class OracleDynaset final : public Dynaset {
   public:
     OracleDynaset(std::shared_ptr<OracleConnection> connection, oci::Stmt* statement)
-        : m_connection(std::move(connection)), m_statement(statement) {}
+        : m_connection(std::move(connection)), m_statement(statement) {
+        m_connection->adoptStatement(statement);
+    }
 
-    ~OracleDynaset() override { m_connection->f.handleFree(m_statement, oci::kHtypeStmt); }
+    ~OracleDynaset() override { m_connection->releaseStatement(m_statement); }
 
     void start() {
         describe();
-        define();
+        // A select list with nothing to define (only BLOBs, objects, ...) cannot be fetched at
+        // all: the server refuses a fetch without defines (ORA-24374).
+        if (define() == 0) {
+            m_done = true;
+            return;
+        }
         fetchBatch();
     }
 
@@ -205,6 +262,11 @@ class OracleDynaset final : public Dynaset {
             return {};
         switch (column.kind) {
             case Fetch::Number: {
+                const auto* varnum =
+                    reinterpret_cast<const std::uint8_t*>(column.data.data() + row * column.width);
+                return oracleNumberValue(oracleNumberText(varnum, column.width));
+            }
+            case Fetch::Double: {
                 double number = 0;
                 std::memcpy(&number, column.data.data() + row * sizeof(double), sizeof number);
                 if (std::nearbyint(number) == number && std::fabs(number) < 9.0e15)
@@ -212,7 +274,7 @@ class OracleDynaset final : public Dynaset {
                 return QVariant(number);
             }
             case Fetch::Pieces:
-                return QVariant(QString::fromUtf8(column.pieces[row]));
+                return QVariant(QString::fromUtf8(column.piecesOf(row)));
             default:
                 return QVariant(
                     QString::fromUtf8(column.data.data() + row * column.width, column.length[row]));
@@ -228,6 +290,18 @@ class OracleDynaset final : public Dynaset {
                                                       m_connection->error());
         if (rc != oci::kSuccess)
             throw m_connection->failure(rc);
+        return value;
+    }
+
+    // An attribute that not every client reports for every column: its default when refused.
+    template <typename T>
+    T optionalAttribute(void* param, oci::ub4 which) {
+        T value{};
+        oci::ub4 size = 0;
+        if (m_connection->f.attrGet(param, oci::kDtypeParam, &value, &size, which,
+                                    m_connection->error()) != oci::kSuccess) {
+            return T{};
+        }
         return value;
     }
 
@@ -262,9 +336,15 @@ class OracleDynaset final : public Dynaset {
                 field->precision = attribute<oci::sb2>(param, oci::kAttrPrecision);
                 field->scale = attribute<oci::sb1>(param, oci::kAttrScale);
                 field->nullOk = attribute<oci::ub1>(param, oci::kAttrIsNull) != 0;
-                field->charsetForm = attribute<oci::ub1>(param, oci::kAttrCharsetForm);
-                field->charUsed = attribute<oci::ub1>(param, oci::kAttrCharUsed) != 0;
-                field->charSize = attribute<oci::ub2>(param, oci::kAttrCharSize);
+                if (isCharacterType(field->dataType)) {
+                    field->charsetForm = optionalAttribute<oci::ub1>(param, oci::kAttrCharsetForm);
+                    field->charUsed = optionalAttribute<oci::ub1>(param, oci::kAttrCharUsed) != 0;
+                    field->charSize = optionalAttribute<oci::ub2>(param, oci::kAttrCharSize);
+                }
+                // A ROWID and a UROWID describe alike; only a universal rowid is longer than
+                // the 10 bytes of a physical one.
+                if (field->dataType == kRowidDescriptor && field->size > kRowidBytes)
+                    field->dataType = kUrowid;
                 if (field->dataType == kNamedType) {
                     const QString schema = textAttribute(param, oci::kAttrSchemaName);
                     const QString type = textAttribute(param, oci::kAttrTypeName);
@@ -280,20 +360,24 @@ class OracleDynaset final : public Dynaset {
     }
 
     // Gives every fetched column its buffers, sized for as many rows as one fetch may fill.
-    void define() {
+    // Returns how many columns are defined.
+    int define() {
         size_t rowBytes = 1;
         for (const auto& field : m_fields) {
             ColumnBuffer& column = field->buffer;
             column.kind = fetchKind(field->dataType);
             if (column.kind == Fetch::Number)
+                column.width = oci::kVarnumBytes;
+            else if (column.kind == Fetch::Double)
                 column.width = sizeof(double);
             else if (column.kind == Fetch::Text)
-                // Room for any conversion to UTF-8: four bytes for each byte the server counts.
+                // The size is in the server's bytes: room for any conversion to UTF-8.
                 column.width = oci::ub4(std::clamp(std::max(field->size, 32) * 4, 64, 65535));
             rowBytes += column.width + 8;
         }
         m_arraySize = oci::ub4(std::clamp<size_t>(kFetchBudgetBytes / rowBytes, 1, kRowsPerFetch));
         const oci::Functions& f = m_connection->f;
+        int defined = 0;
         for (size_t i = 0; i < m_fields.size(); ++i) {
             ColumnBuffer& column = m_fields[i]->buffer;
             column.indicator.assign(m_arraySize, 0);
@@ -304,24 +388,27 @@ class OracleDynaset final : public Dynaset {
             oci::Define* define = nullptr;
             oci::sword rc = oci::kSuccess;
             if (column.kind == Fetch::Pieces) {
-                column.pieces.assign(m_arraySize, QByteArray());
+                column.rows.resize(m_arraySize);
                 rc = f.defineByPos(m_statement, &define, m_connection->error(), oci::ub4(i + 1),
                                    nullptr, oci::sb4(0x7fffffff), oci::kSqltChr, nullptr, nullptr,
                                    nullptr, oci::kDynamicFetch);
-                if (rc == oci::kSuccess) {
+                if (rc == oci::kSuccess)
                     rc = f.defineDynamic(define, m_connection->error(), &column, &longPiece);
-                }
             } else {
                 column.data.assign(size_t(column.width) * m_arraySize, 0);
+                const oci::ub2 external = column.kind == Fetch::Number   ? oci::kSqltVnu
+                                          : column.kind == Fetch::Double ? oci::kSqltFlt
+                                                                         : oci::kSqltChr;
                 rc = f.defineByPos(m_statement, &define, m_connection->error(), oci::ub4(i + 1),
-                                   column.data.data(), oci::sb4(column.width),
-                                   column.kind == Fetch::Number ? oci::kSqltFlt : oci::kSqltChr,
+                                   column.data.data(), oci::sb4(column.width), external,
                                    column.indicator.data(), column.length.data(),
                                    column.returnCode.data(), oci::kDefault);
             }
             if (rc != oci::kSuccess)
                 throw m_connection->failure(rc);
+            ++defined;
         }
+        return defined;
     }
 
     void fetchBatch() {
@@ -332,10 +419,12 @@ class OracleDynaset final : public Dynaset {
             throw OracleConnection::closedFailure();
         }
         const oci::Functions& f = m_connection->f;
+        for (auto& field : m_fields) {
+            if (field->buffer.kind == Fetch::Pieces)
+                field->buffer.startFetch();
+        }
         const oci::sword rc = f.stmtFetch2(m_statement, m_connection->error(), m_arraySize,
                                            oci::kFetchNext, 0, oci::kDefault);
-        for (auto& field : m_fields)
-            field->buffer.commitPiece();
         if (rc != oci::kSuccess && rc != oci::kSuccessWithInfo && rc != oci::kNoData) {
             m_done = true;
             throw m_connection->failure(rc);
@@ -345,12 +434,28 @@ class OracleDynaset final : public Dynaset {
                   m_connection->error());
         m_rows = int(std::min(fetched, m_arraySize));
         m_done = rc == oci::kNoData || m_rows == 0;
+        checkReturnCodes();
+    }
+
+    // A value the client library could not deliver whole or at all (its column return code)
+    // is an error, never a value shown cut or wrong.
+    void checkReturnCodes() {
         for (const auto& field : m_fields) {
             const ColumnBuffer& column = field->buffer;
-            for (int row = 0; row < m_rows; ++row) {
-                if (column.kind == Fetch::Text && column.returnCode[size_t(row)] == oci::kTruncated)
+            if (column.kind == Fetch::None)
+                continue;
+            for (size_t row = 0; row < size_t(m_rows); ++row) {
+                const oci::ub2 code = column.returnCode[row];
+                if (code == 0 || column.indicator[row] == -1)
+                    continue;
+                m_done = true;
+                if (code == oci::kTruncated)
                     throw DbError(
-                        QStringLiteral("列 %1 の値が長すぎて読めません。").arg(field->name));
+                        QStringLiteral("列 %1 の値が長すぎて読めません。").arg(field->name), code);
+                throw DbError(QStringLiteral("列 %1 の値を読めません (ORA-%2)。")
+                                  .arg(field->name)
+                                  .arg(int(code), 5, 10, QLatin1Char('0')),
+                              code);
             }
         }
     }

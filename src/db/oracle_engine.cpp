@@ -6,13 +6,25 @@
 
 #include <QByteArray>
 
-#include <cstring>
+#include <algorithm>
 
 namespace quarnel::db {
 
 OracleConnection::~OracleConnection() {
-    if (!isOpen() && m_env)
+    for (oci::Stmt* statement : m_statements)
+        f.handleFree(statement, oci::kHtypeStmt);
+    if (m_error)
+        f.handleFree(m_error, oci::kHtypeError);
+    if (m_env)
         f.handleFree(m_env, oci::kHtypeEnv);
+}
+
+void OracleConnection::releaseStatement(oci::Stmt* statement) {
+    const auto found = std::find(m_statements.begin(), m_statements.end(), statement);
+    if (found == m_statements.end())
+        return;
+    m_statements.erase(found);
+    f.handleFree(statement, oci::kHtypeStmt);
 }
 
 DbError OracleConnection::failure(oci::sword rc) {
@@ -39,6 +51,9 @@ DbError OracleConnection::closedFailure() {
 void OracleConnection::logoff() {
     if (!m_service)
         return;
+    for (oci::Stmt* statement : m_statements)
+        f.handleFree(statement, oci::kHtypeStmt);
+    m_statements.clear();
     f.logoff(m_service, m_error);
     m_service = nullptr;
 }
@@ -80,6 +95,17 @@ class OracleDatabase final : public Database {
     std::shared_ptr<OracleConnection> m_connection;
 };
 
+// The text of the error recorded on an environment handle that failed to initialise.
+QString environmentError(const oci::Functions& f, oci::Env* env) {
+    if (!env)
+        return {};
+    unsigned char buffer[3072] = {};
+    oci::sb4 code = 0;
+    if (f.errorGet(env, 1, nullptr, &code, buffer, sizeof buffer, oci::kHtypeEnv) != oci::kSuccess)
+        return {};
+    return QString::fromUtf8(reinterpret_cast<const char*>(buffer)).trimmed();
+}
+
 void wipeBytes(QByteArray& bytes) {
     if (!bytes.isEmpty()) {
         volatile char* data = bytes.data();
@@ -95,15 +121,20 @@ std::shared_ptr<Database> OpenOracleDatabase(const QString& host, const QString&
                                              const QString& password) {
     const oci::Functions& f = loadOciLibrary();
     oci::Env* env = nullptr;
-    // Both character sets AL32UTF8, so that every name arrives as UTF-8 whatever NLS_LANG says.
-    oci::sword rc = f.envNlsCreate(&env, oci::kDefault, nullptr, nullptr, nullptr, nullptr, 0,
+    // Both character sets AL32UTF8, so that every name arrives as UTF-8 whatever NLS_LANG says;
+    // object mode, without which the type of an object column cannot be described.
+    oci::sword rc = f.envNlsCreate(&env, oci::kObject, nullptr, nullptr, nullptr, nullptr, 0,
                                    nullptr, oci::kAl32Utf8, oci::kAl32Utf8);
-    if (rc != oci::kSuccess || !env) {
+    // A warning (such as a time zone file that differs from the server's) still gives an
+    // environment.
+    if ((rc != oci::kSuccess && rc != oci::kSuccessWithInfo) || !env) {
+        const QString reason = environmentError(f, env);
         if (env)
             f.handleFree(env, oci::kHtypeEnv);
         throw DbError(
             QStringLiteral("Oracle クライアントの環境を作成できません (OCIEnvNlsCreate: %1)。")
-                .arg(rc));
+                .arg(rc) +
+            (reason.isEmpty() ? QString() : u'\n' + reason));
     }
     void* error = nullptr;
     if (f.handleAlloc(env, &error, oci::kHtypeError, 0, nullptr) != oci::kSuccess || !error) {

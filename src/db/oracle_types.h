@@ -33,11 +33,17 @@ inline constexpr int kTimestampTzDescribed = 188;
 inline constexpr int kIntervalYearToMonthDescribed = 189;
 inline constexpr int kIntervalDayToSecondDescribed = 190;
 inline constexpr int kTimestampLtzDescribed = 232;
-// An object type (the column's type name tells which), JSON, BOOLEAN and VECTOR.
+// An object type (the column's type name tells which), a REF, a collection, a PL/SQL record,
+// JSON, BOOLEAN and VECTOR.
 inline constexpr int kNamedType = 108;
+inline constexpr int kRef = 110;
+inline constexpr int kCollection = 122;
+inline constexpr int kRecord = 250;
 inline constexpr int kJson = 119;
 inline constexpr int kBoolean = 252;
 inline constexpr int kVector = 127;
+// The bytes of a physical ROWID; a UROWID, which describes with the same code 104, is longer.
+inline constexpr int kRowidBytes = 10;
 // The character-set form of a column in the national character set (NCHAR, NVARCHAR2, NCLOB).
 inline constexpr int kNationalCharsetForm = 2;
 // The scale Oracle reports for FLOAT(p), a NUMBER with a binary precision.

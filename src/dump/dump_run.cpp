@@ -127,6 +127,12 @@ int runDump(const DumpOptions& options, const DumpEnvironment& environment) {
         return kExitFailure;
     }
 
+    // The session is logged off before the program ends, on every path from here; its handles
+    // are freed with the database.
+    struct LogOffAtEnd {
+        db::Database& database;
+        ~LogOffAtEnd() { database.Close(); }
+    } logOffAtEnd{*database};
     const DumpTextResult text = buildInSnapshot(*database, options);
     if (!text.text) {
         reportFailure(environment.err, text.error);

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +45,14 @@ TEST(OciLibraryTest, UnusableLibraryGivesTheLoadersReason) {
     const QString message = failure(search);
     // The loader's own words start with the file it refused.
     EXPECT_TRUE(message.contains(QStringLiteral("理由: ") + bogus + u':')) << message.toStdString();
+}
+
+TEST(OciLibraryTest, DefaultSearchStartsInTheProgramsOwnFolder) {
+    const OciLibrarySearch search = defaultOciLibrarySearch();
+    ASSERT_FALSE(search.folders.isEmpty());
+    EXPECT_EQ(search.folders.first(), QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath());
+    EXPECT_TRUE(search.systemSearch);
+    EXPECT_EQ(search.names.value(0), QStringLiteral("libclntsh.so"));
 }
 
 TEST(OciLibraryTest, ProgramFolderIsSearchedFirstWithVersionedNames) {

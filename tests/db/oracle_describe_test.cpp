@@ -32,7 +32,7 @@ struct DescribeCase {
 
 const DescribeCase kCases[] = {
     {"C_ROWID", 104, 10, 0, 0, 0, 0, 0, "", "", "10", "ROWID", "String", "ROWID"},
-    {"C_UROWID", 208, 4000, 0, 0, 0, 0, 0, "", "", "4000", "UROWID", "String", "UROWID(4000)"},
+    {"C_UROWID", 104, 4000, 0, 0, 0, 0, 0, "", "", "4000", "UROWID", "String", "UROWID(4000)"},
     {"C_TS", 187, 11, 0, 6, 0, 0, 0, "", "", "11", "TIMESTAMP", "Date", "TIMESTAMP(6)"},
     {"C_TSTZ", 188, 13, 0, 3, 0, 0, 0, "", "", "13", "TIMESTAMP WITH TIME ZONE", "Date",
      "TIMESTAMP(3) WITH TIME ZONE"},
@@ -53,14 +53,20 @@ const DescribeCase kCases[] = {
     {"C_JSON", 119, 8200, 0, 0, 0, 0, 0, "", "", "8200", "JSON", "String", "JSON"},
     {"C_BOOL", 252, 1, 0, 0, 0, 0, 0, "", "", "1", "BOOLEAN", "Boolean", "BOOLEAN"},
     {"C_VEC", 127, 4000, 0, 0, 0, 0, 0, "", "", "4000", "VECTOR", "String", "VECTOR"},
-    {"C_NVC", 1, 20, 0, 0, 2, 1, 10, "", "", "20", "VARCHAR2", "String", "NVARCHAR2(10)"},
-    {"C_NCHAR", 96, 6, 0, 0, 2, 1, 3, "", "", "6", "CHAR", "String", "NCHAR(3)"},
-    {"C_VCCHAR", 1, 40, 0, 0, 1, 1, 10, "", "", "40", "VARCHAR2", "String", "VARCHAR2(10 CHAR)"},
-    {"C_CHARCHAR", 96, 8, 0, 0, 1, 1, 2, "", "", "8", "CHAR", "String", "CHAR(2 CHAR)"},
+    // Character semantics: the server gives the size in bytes (0 here: the stand-in works it
+    // out) and the length in characters.
+    {"C_NVC", 1, 0, 0, 0, 2, 1, 10, "", "", "20", "VARCHAR2", "String", "NVARCHAR2(10)"},
+    {"C_NCHAR", 96, 0, 0, 0, 2, 1, 3, "", "", "6", "CHAR", "String", "NCHAR(3)"},
+    {"C_VCCHAR", 1, 0, 0, 0, 1, 1, 10, "", "", "40", "VARCHAR2", "String", "VARCHAR2(10 CHAR)"},
+    {"C_CHARCHAR", 96, 0, 0, 0, 1, 1, 2, "", "", "8", "CHAR", "String", "CHAR(2 CHAR)"},
     {"C_VCBYTE", 1, 30, 0, 0, 1, 0, 30, "", "", "30", "VARCHAR2", "String", "VARCHAR2(30)"},
     {"C_FLOAT", 2, 22, 53, -127, 0, 0, 0, "", "", "53", "NUMBER", "Double", "FLOAT(53)"},
     {"C_NUMBER", 2, 22, 0, -127, 0, 0, 0, "", "", "-", "NUMBER", "Double", "NUMBER"},
     {"C_NUM72", 2, 22, 7, 2, 0, 0, 0, "", "", "7", "NUMBER", "Double", "NUMBER(7,2)"},
+    // A REF, a collection and a type the engine does not know are described, never fetched.
+    {"C_REF", 110, 40, 0, 0, 0, 0, 0, "", "", "40", "UNKNOWN(110)", "String", "UNKNOWN(110)"},
+    {"C_COLL", 122, 2000, 0, 0, 0, 0, 0, "", "", "2000", "UNKNOWN(122)", "String", "UNKNOWN(122)"},
+    {"C_XML", 58, 2000, 0, 0, 0, 0, 0, "", "", "2000", "UNKNOWN(58)", "String", "UNKNOWN(58)"},
 };
 
 void PrintTo(const DescribeCase& c, std::ostream* os) {

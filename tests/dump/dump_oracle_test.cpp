@@ -20,7 +20,8 @@ struct DumpRun {
     QString err;
 };
 
-DumpRun dump(const QStringList& arguments, const QString& libraryPath) {
+DumpRun dump(const QStringList& arguments, const QString& libraryPath,
+             const QString& standInLog = {}) {
     if (QCoreApplication::instance() == nullptr) {
         static int argc = 1;
         static char name[] = "quarnel_core_tests";
@@ -32,6 +33,8 @@ DumpRun dump(const QStringList& arguments, const QString& libraryPath) {
     environment.remove(QStringLiteral("LD_LIBRARY_PATH"));
     if (!libraryPath.isEmpty())
         environment.insert(QStringLiteral("LD_LIBRARY_PATH"), libraryPath);
+    if (!standInLog.isEmpty())
+        environment.insert(QStringLiteral("QUARNEL_OCI_STANDIN_LOG"), standInLog);
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(QUARNEL_DUMP), arguments);
@@ -57,9 +60,12 @@ TEST(DumpOracleTest, ClientLibraryOnTheLibraryPathAnswersAsTheEmbeddedEngine) {
     quarnel::testing::SqliteFixture files;
     const QString path = files.createDatabase(
         QStringLiteral("CREATE TABLE 受注 (受注番号 NUMBER(6) PRIMARY KEY, 品名 VARCHAR2(20));"));
+    const QString log = files.filePath(QStringLiteral("stand-in.log"));
     const DumpRun run = dump({"--host", path, "--user", "scott", "--table-ddl", "受注"},
-                             QString::fromUtf8(quarnel::testing::kStandInHome) + "/lib");
+                             QString::fromUtf8(quarnel::testing::kStandInHome) + "/lib", log);
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // The session is logged off, and its environment freed, before the program ends.
+    EXPECT_EQ(quarnel::testing::SqliteFixture::readText(log), QStringLiteral("logoff\nenv-free\n"));
     EXPECT_EQ(run.out.toStdString(),
               catalog::loadTableInfo(*db::OpenSqliteDatabase(path), QStringLiteral("受注"))
                   .strCreateTableSql.toUtf8()

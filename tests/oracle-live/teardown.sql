@@ -1,0 +1,13 @@
+-- Drops what setup.sql creates; each statement may fail when its object is missing.
+DROP TABLE QLT_CHILD PURGE
+/
+DROP TABLE QLT_PARENT PURGE
+/
+DROP TABLE QLT_LONG PURGE
+/
+DROP TABLE QLT_BLOBS PURGE
+/
+DROP TABLE QLT_TYPES PURGE
+/
+DROP TYPE QLT_POINT FORCE
+/
