@@ -2,7 +2,7 @@
 # Compiles every C++ source under src/ and bench/ for Windows, syntax only, so that a mistake in
 # a Windows-only branch fails here although no Windows build runs on these machines.
 #
-#   bash scripts/check-windows-syntax.sh [BUILD_DIR]      (default: build)
+#   bash scripts/check-windows-syntax.sh [BUILD_DIR [FILE...]]   (default: build, every file)
 #
 # The Linux build must have been configured and built first: the flags come from its
 # compile_commands.json (each file's own definitions, standard and include folders) and the
@@ -25,6 +25,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
+shift || true
 cxx=${QUARNEL_MINGW_CXX:-x86_64-w64-mingw32-g++-posix}
 jobs=${QUARNEL_CHECK_JOBS:-2}
 HOST_HEADERS=(sqlite3.h sqlite3ext.h xlsxwriter.h xlsxwriter)
@@ -47,7 +48,11 @@ for header in "${HOST_HEADERS[@]}"; do
   fi
 done
 
-find src bench -name '*.cpp' -type f | LC_ALL=C sort >"$work/files"
+if [ $# -gt 0 ]; then
+  printf '%s\n' "$@" >"$work/files"
+else
+  find src bench -name '*.cpp' -type f | LC_ALL=C sort >"$work/files"
+fi
 cmake -DBUILD_DIR="$build" -DSOURCE_DIR="$PWD" -DWORK_DIR="$work" \
   -DHOST_INCLUDE="$work/host-include" -P scripts/windows-syntax-flags.cmake
 
