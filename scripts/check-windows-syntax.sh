@@ -73,7 +73,7 @@ if [ -f "$work/failed" ]; then
   done
 fi
 while IFS=$'\t' read -r _ source note; do
-  [ -n "${note:-}" ] && echo "note: $source $note"
+  if [ -n "${note:-}" ]; then echo "note: $source $note"; fi
 done <"$work/jobs"
 
 echo "Windows syntax check ($cxx -fsyntax-only): $total files, $((checked - failed)) passed," \
