@@ -12,7 +12,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -82,15 +86,28 @@ class BareOci {
     oci::SvcCtx* m_service = nullptr;
 };
 
+// The stand-in's own count of fetch calls, read from the library already loaded; -1 when it is
+// not loaded.
 long fetchCalls(const QString& standInLib) {
+    using Counter = long (*)(const char*);
+#if defined(_WIN32)
+    const QString path = QDir::toNativeSeparators(QDir(standInLib).filePath("oci.dll"));
+    HMODULE module = GetModuleHandleW(reinterpret_cast<const wchar_t*>(path.utf16()));
+    if (!module)
+        return -1;
+    auto counter = reinterpret_cast<Counter>(
+        reinterpret_cast<void*>(GetProcAddress(module, "quarnelStandInCounter")));
+    return counter ? counter("fetch") : -1;
+#else
     void* handle = dlopen(QDir(standInLib).filePath("libclntsh.so").toUtf8().constData(),
                           RTLD_NOW | RTLD_NOLOAD);
     if (!handle)
         return -1;
-    auto counter = reinterpret_cast<long (*)(const char*)>(dlsym(handle, "quarnelStandInCounter"));
+    auto counter = reinterpret_cast<Counter>(dlsym(handle, "quarnelStandInCounter"));
     const long calls = counter ? counter("fetch") : -1;
     dlclose(handle);
     return calls;
+#endif
 }
 
 }  // namespace

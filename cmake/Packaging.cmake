@@ -79,6 +79,11 @@ endforeach()
 add_custom_target(quarnel_man_pages ALL DEPENDS ${QUARNEL_MAN_FILES})
 install(FILES ${QUARNEL_MAN_FILES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# Windows: Qt's libraries beside the programs.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsDeploy.cmake)
+endif()
+
 # The demo database; after installation the host string sqlite:<prefix>/share/quarnel/demo.db.
 install(FILES ${QUARNEL_DEMO_DB} DESTINATION ${CMAKE_INSTALL_DATADIR}/quarnel)
 

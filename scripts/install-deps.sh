@@ -8,6 +8,7 @@ packages=(
   libsqlite3-dev libgtest-dev
   xvfb xauth xclip fonts-noto-cjk
   dpkg-dev file desktop-file-utils appstream groff-base
+  g++-mingw-w64-x86-64-posix
 )
 missing=()
 for p in "${packages[@]}"; do

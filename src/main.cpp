@@ -3,12 +3,15 @@
 #include "app/frm_start.h"
 #include "app/qt_dialogs.h"
 #include "app/translations.h"
+#include "db/library_search.h"
 #include "shell/app_state.h"
 
 #include <QApplication>
 #include <QPointer>
 
 int main(int argc, char** argv) {
+    // Libraries are never looked for in the current folder (the Oracle client is loaded later).
+    quarnel::db::removeCurrentFolderFromLibrarySearch();
     QApplication application(argc, argv);
     // The pictures live in the window library, which is linked statically.
     Q_INIT_RESOURCE(resources);

@@ -10,7 +10,13 @@
 #include <algorithm>
 #include <optional>
 
-#if defined(QUARNEL_HAVE_XCB) && QT_CONFIG(xcb)
+#if defined(_WIN32)
+// Windows frames a window as soon as it exists, shown or not.
+#include <QWindow>
+
+#include <map>
+#define QUARNEL_ASK_WINDOWS_FRAME 1
+#elif defined(QUARNEL_HAVE_XCB) && QT_CONFIG(xcb)
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -39,6 +45,36 @@ std::optional<QMargins> framedMargins(const QWidget* window) {
     g_lastSeen = margins;
     return margins;
 }
+
+#ifdef QUARNEL_ASK_WINDOWS_FRAME
+// The frame Windows puts round `window`. As on X11, the window itself is not created for this
+// (its native window would then exist before its placement); a stand-in with the same kind of
+// frame is created, not shown, and asked: Qt's Windows plugin takes the margins of a native
+// window from the window's style when it creates it, so they are known before it is shown.
+std::optional<QMargins> askWindows(const QWidget* window) {
+    const bool fixed = window->minimumSize() == window->maximumSize();
+    using Key = std::pair<int, bool>;
+    static std::map<Key, QMargins> answers;
+    const Key key{int(window->windowFlags()), fixed};
+    if (auto known = answers.find(key); known != answers.end())
+        return known->second;
+
+    QWidget standIn(nullptr, window->windowFlags());
+    if (fixed)
+        standIn.setFixedSize(window->size());
+    else
+        standIn.resize(window->size());
+    standIn.winId();
+    const QWindow* native = standIn.windowHandle();
+    if (native == nullptr)
+        return std::nullopt;
+    const QMargins margins = native->frameMargins();
+    if (margins.isNull())
+        return std::nullopt;
+    answers[key] = margins;
+    return margins;
+}
+#endif
 
 #ifdef QUARNEL_ASK_X11_FRAME
 xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
@@ -180,9 +216,14 @@ QMargins frameMargins(const QWidget* window) {
         return {};
     if (auto framed = framedMargins(window))
         return *framed;
-#ifdef QUARNEL_ASK_X11_FRAME
+#if defined(QUARNEL_ASK_X11_FRAME)
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         if (auto answer = askWindowManager(window))
+            return *answer;
+    }
+#elif defined(QUARNEL_ASK_WINDOWS_FRAME)
+    if (QGuiApplication::platformName() == QLatin1String("windows")) {
+        if (auto answer = askWindows(window))
             return *answer;
     }
 #endif

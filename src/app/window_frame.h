@@ -3,9 +3,10 @@
 // Its size is only known for certain once the window manager has framed the window, after the
 // window was first shown; yet a window is placed before that. So the margins are taken from the
 // best source there is at the moment: the frame itself once it is there; before that the window
-// manager's own answer where it gives one (X11 managers that answer the frame-extents request);
-// else the margins last seen round a framed window of this program; else none. A window placed
-// on an estimate is placed again once its real frame is known (placeAgainWhenFramed).
+// manager's own answer where it gives one (X11 managers that answer the frame-extents request,
+// and Windows, which frames a window by its style as soon as it exists); else the margins last seen
+// round a framed window of this program; else none. A window placed on an estimate is placed again
+// once its real frame is known (placeAgainWhenFramed).
 #pragma once
 
 #include <QMargins>

@@ -1,11 +1,14 @@
 #include "db/oci_library.h"
 
 #include "db/data_access.h"
+#include "db/library_search.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <iterator>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -19,13 +22,17 @@ namespace {
 // The platform's loader: a handle, or null with the loader's reason in `reason`.
 void* openLibrary(const QString& target, QString& reason) {
 #if defined(_WIN32)
-    HMODULE module = LoadLibraryW(reinterpret_cast<const wchar_t*>(target.utf16()));
+    // Always a full path (see openOciLibrary). The library's own folder is searched first for
+    // the libraries it loads in turn (Instant Client's oraociei*.dll lie beside oci.dll).
+    const QString native = QDir::toNativeSeparators(target);
+    HMODULE module = LoadLibraryExW(reinterpret_cast<const wchar_t*>(native.utf16()), nullptr,
+                                    LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!module) {
         wchar_t* text = nullptr;
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                            FORMAT_MESSAGE_IGNORE_INSERTS,
                        nullptr, GetLastError(), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-        reason = target + QStringLiteral(": ") +
+        reason = native + QStringLiteral(": ") +
                  QString::fromWCharArray(text ? text : L"LoadLibrary failed").trimmed();
         LocalFree(text);
     }
@@ -63,7 +70,37 @@ OciLibrary& loaded() {
 QString programFolder() {
     if (QCoreApplication::instance())
         return QCoreApplication::applicationDirPath();
+#if defined(_WIN32)
+    wchar_t path[32768];
+    const DWORD length = GetModuleFileNameW(nullptr, path, DWORD(std::size(path)));
+    if (length == 0 || length >= std::size(path))
+        return {};
+    return QFileInfo(QString::fromWCharArray(path, int(length))).absolutePath();
+#else
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+#endif
+}
+
+// The place reported when ORACLE_HOME is not set.
+QString unsetOracleHomePlace() {
+#if defined(_WIN32)
+    return QStringLiteral("%ORACLE_HOME%\\bin (ORACLE_HOME は未設定)");
+#else
+    return QStringLiteral("$ORACLE_HOME/lib (ORACLE_HOME は未設定)");
+#endif
+}
+
+// What the message of a failed search advises.
+QString installAdvice() {
+#if defined(_WIN32)
+    return QStringLiteral(
+        "そのフォルダーを PATH に加えるか、"
+        "プログラムと同じフォルダーに置いてください。");
+#else
+    return QStringLiteral(
+        "そのフォルダーを LD_LIBRARY_PATH に加えるか、"
+        "プログラムと同じフォルダーに置いてください。");
+#endif
 }
 
 template <typename Fn>
@@ -114,8 +151,14 @@ OciLibrarySearch defaultOciLibrarySearch() {
 #endif
     search.folders = {programFolder()};
     const QString home = qEnvironmentVariable("ORACLE_HOME");
+#if defined(_WIN32)
+    // A full client installation keeps oci.dll in its bin folder.
+    if (!home.isEmpty())
+        search.oracleHomeLib = QDir(home).filePath(QStringLiteral("bin"));
+#else
     if (!home.isEmpty())
         search.oracleHomeLib = QDir(home).filePath(QStringLiteral("lib"));
+#endif
     return search;
 }
 
@@ -127,6 +170,7 @@ const oci::Functions& loadOciLibrary(const OciLibrarySearch& search) {
 }
 
 OciLibrary openOciLibrary(const OciLibrarySearch& search) {
+    removeCurrentFolderFromLibrarySearch();
     OciLibrary library;
 
     // The reasons the loader gave for files that exist but could not be used; a plain "not
@@ -162,7 +206,7 @@ OciLibrary openOciLibrary(const OciLibrarySearch& search) {
 
     QStringList places;
     for (const QString& folder : search.folders) {
-        places << folder;
+        places << QDir::toNativeSeparators(folder);
         for (const QString& name : search.names) {
             if (attempt(QDir(folder).filePath(name), true))
                 return library;
@@ -170,23 +214,32 @@ OciLibrary openOciLibrary(const OciLibrarySearch& search) {
     }
     if (search.systemSearch) {
 #if defined(_WIN32)
-        places << QStringLiteral("システムのライブラリ検索パス (PATH)");
+        // Never the bare name: LoadLibrary would look in the current folder too, and in places
+        // nobody meant. The folders of PATH instead, where Instant Client's instructions put
+        // it, each with a full path.
+        for (const QString& folder : absolutePathFolders(qEnvironmentVariable("PATH"), u';')) {
+            places << QDir::toNativeSeparators(folder);
+            for (const QString& name : search.names) {
+                if (attempt(QDir(folder).filePath(name), true))
+                    return library;
+            }
+        }
 #else
         places << QStringLiteral("システムのライブラリ検索パス (LD_LIBRARY_PATH, ldconfig)");
-#endif
         for (const QString& name : search.names) {
             if (attempt(name, false))
                 return library;
         }
+#endif
     }
     if (!search.oracleHomeLib.isEmpty()) {
-        places << search.oracleHomeLib;
+        places << QDir::toNativeSeparators(search.oracleHomeLib);
         for (const QString& name : search.names) {
             if (attempt(QDir(search.oracleHomeLib).filePath(name), true))
                 return library;
         }
     } else {
-        places << QStringLiteral("$ORACLE_HOME/lib (ORACLE_HOME は未設定)");
+        places << unsetOracleHomePlace();
     }
     if (reasons.isEmpty())
         reasons << (notFound.isEmpty() ? QStringLiteral("ファイルが見つかりません") : notFound);
@@ -194,11 +247,9 @@ OciLibrary openOciLibrary(const OciLibrarySearch& search) {
         QStringLiteral("Oracle クライアント ライブラリ (%1) を読み込めません。\n"
                        "探した場所: %2\n"
                        "理由: %3\n"
-                       "Oracle Instant Client (Basic または Basic Light) をインストールし、その"
-                       "フォルダーを LD_LIBRARY_PATH に加えるか、プログラムと同じフォルダーに置い"
-                       "てください。")
+                       "Oracle Instant Client (Basic または Basic Light) をインストールし、%4")
             .arg(search.names.join(QStringLiteral(", ")), places.join(QStringLiteral(", ")),
-                 reasons.join(QStringLiteral("; "))));
+                 reasons.join(QStringLiteral("; ")), installAdvice()));
 }
 
 }  // namespace quarnel::db

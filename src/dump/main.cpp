@@ -1,4 +1,5 @@
 // quarnel-dump: the catalogue texts on the command line.
+#include "db/library_search.h"
 #include "dump/dump_run.h"
 
 #include <QFile>
@@ -30,6 +31,8 @@ qint64 readStdin(char* buffer, qint64 size) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Libraries are never looked for in the current folder (the Oracle client is loaded later).
+    quarnel::db::removeCurrentFolderFromLibrarySearch();
 #ifdef _WIN32
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);

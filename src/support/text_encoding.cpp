@@ -1,43 +1,11 @@
 #include "support/text_encoding.h"
 
+#include "support/text_codec.h"
+
 #include <QStringList>
-
-#include <iconv.h>
-
-#include <cerrno>
 
 namespace quarnel {
 namespace {
-
-enum class Direction { FromUtf8, ToUtf8 };
-
-// An open iconv conversion between UTF-8 and a named encoding, closed with the object.
-class Converter {
-  public:
-    explicit Converter(const QString& encodingName, Direction direction = Direction::FromUtf8) {
-        // Suffixes such as "//TRANSLIT" or "//IGNORE" would make iconv substitute or drop
-        // characters, so names carrying them are not accepted.
-        if (encodingName.isEmpty() || encodingName.contains(u'/') || encodingName.contains(u','))
-            return;
-        const QByteArray name = encodingName.toLatin1();
-        m_handle = direction == Direction::FromUtf8 ? iconv_open(name.constData(), "UTF-8")
-                                                    : iconv_open("UTF-8", name.constData());
-    }
-    ~Converter() {
-        if (isOpen())
-            iconv_close(m_handle);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool isOpen() const { return m_handle != invalidHandle(); }
-    iconv_t handle() const { return m_handle; }
-
-  private:
-    static iconv_t invalidHandle() { return reinterpret_cast<iconv_t>(-1); }
-
-    iconv_t m_handle = invalidHandle();
-};
 
 // "U+XXXX" for a code point, with at least four hex digits.
 QString codePointName(char32_t codePoint) {
@@ -81,41 +49,6 @@ QString withCp932VariantsMapped(QString text) {
     for (const VariantPair& pair : kCp932VariantPairs)
         text.replace(QChar(pair.written), QChar(pair.readBack));
     return text;
-}
-
-// Converts `input` whole with `converter`. Returns -1 with the result in `*output`, or the byte
-// offset in `input` of the sequence that could not be converted.
-qsizetype convert(const Converter& converter, const QByteArray& input, QByteArray* output) {
-    iconv(converter.handle(), nullptr, nullptr, nullptr, nullptr);
-    output->resize(input.size() * 2 + 16);
-    char* in = const_cast<char*>(input.constData());
-    size_t inLeft = size_t(input.size());
-    qsizetype written = 0;
-    // One more round after the input lets stateful encodings write their closing sequence.
-    bool flushing = false;
-    for (;;) {
-        char* out = output->data() + written;
-        size_t outLeft = size_t(output->size() - written);
-        const size_t rc = flushing ? iconv(converter.handle(), nullptr, nullptr, &out, &outLeft)
-                                   : iconv(converter.handle(), &in, &inLeft, &out, &outLeft);
-        const int cause = errno;
-        written = out - output->data();
-        if (rc == size_t(-1) && cause == E2BIG) {
-            output->resize(output->size() * 2);
-            continue;
-        }
-        if (rc == size_t(-1)) {
-            // EILSEQ, or EINVAL for a sequence cut short: `in` is at it.
-            output->truncate(written);
-            return qsizetype(in - input.constData());
-        }
-        if (flushing)
-            break;
-        if (inLeft == 0)
-            flushing = true;
-    }
-    output->truncate(written);
-    return -1;
 }
 
 // The message for the character that starts at UTF-16 index `index` of `text`.
@@ -184,7 +117,7 @@ std::optional<QByteArray> fail(QString* error, const QString& message) {
 }  // namespace
 
 bool isKnownEncoding(const QString& encodingName) {
-    return Converter(encodingName).isOpen();
+    return detail::openTextCodec(encodingName) != nullptr;
 }
 
 bool isCp932(const QString& encodingName) {
@@ -197,38 +130,32 @@ bool isCp932(const QString& encodingName) {
 
 std::optional<QByteArray> encodeText(const QString& text, const QString& encodingName,
                                      QString* error) {
-    Converter encoder(encodingName);
-    Converter decoder(encodingName, Direction::ToUtf8);
-    if (!encoder.isOpen() || !decoder.isOpen())
+    const std::unique_ptr<detail::TextCodec> codec = detail::openTextCodec(encodingName);
+    if (!codec)
         return fail(error, QStringLiteral("unknown encoding %1").arg(encodingName));
     if (const qsizetype bad = unpairedSurrogate(text); bad >= 0)
         return fail(error, unwritableMessage(text, bad, encodingName));
 
     const QString prepared = isCp932(encodingName) ? withCp932VariantsMapped(text) : text;
-    const QByteArray input = prepared.toUtf8();
-    QByteArray output;
-    if (const qsizetype at = convert(encoder, input, &output); at >= 0) {
-        const qsizetype index = QString::fromUtf8(input.constData(), at).size();
-        return fail(error, unwritableMessage(text, index, encodingName));
-    }
-
     // The converters write some characters silently as the code of a look-alike; reading the
     // bytes back finds them.
-    QByteArray readBack;
-    if (convert(decoder, output, &readBack) < 0 && readBack == input)
-        return output;
+    if (std::optional<QByteArray> bytes = codec->encode(prepared)) {
+        if (codec->decode(*bytes) == prepared)
+            return bytes;
+    }
 
-    // The first character that does not come back by itself is the one to name.
-    QByteArray one;
-    QByteArray oneBack;
+    // The first character that cannot be written, or does not come back by itself, is the one
+    // to name.
     for (qsizetype i = 0; i < prepared.size();) {
         const qsizetype length = prepared[i].isHighSurrogate() && i + 1 < prepared.size() ? 2 : 1;
-        const QByteArray character = prepared.mid(i, length).toUtf8();
-        if (convert(encoder, character, &one) < 0 &&
-            (convert(decoder, one, &oneBack) >= 0 || oneBack != character)) {
+        const QString character = prepared.mid(i, length);
+        const std::optional<QByteArray> one = codec->encode(character);
+        if (!one)
+            return fail(error, unwritableMessage(text, i, encodingName));
+        const std::optional<QString> oneBack = codec->decode(*one);
+        if (oneBack != character)
             return fail(error,
-                        unwritableMessage(text, i, encodingName, QString::fromUtf8(oneBack)));
-        }
+                        unwritableMessage(text, i, encodingName, oneBack.value_or(QString())));
         i += length;
     }
     return fail(error,

@@ -7,6 +7,7 @@
 //   that the encoding cannot hold, or that it would write as the code of another character (the
 //   C library's converters map some characters silently to look-alikes), is a failure that
 //   names the character and where it stands in the text. Nothing is ever substituted or dropped.
+//   On Windows the same rule is kept over the code-page API, with no best-fit characters.
 // - The one exception is CP932 (also called WINDOWS-31J, MS932): the seven well-known JIS
 //   variant pairs count as writable there and are written as Japanese Windows writes them, so a
 //   text typed on a Unix desktop saves as the same bytes as one typed on Windows:
@@ -26,8 +27,9 @@ namespace quarnel {
 // The encoding used when none is named.
 inline constexpr const char* kDefaultTextEncoding = "UTF-8";
 
-// True when texts can be written in the encoding called `encodingName` (names as the C library's
-// iconv knows them, case-insensitive: "UTF-8", "CP932", "SHIFT_JIS", "EUC-JP", ...).
+// True when texts can be written in the encoding called `encodingName` (case-insensitive: "UTF-8",
+// "CP932", "SHIFT_JIS", "EUC-JP", ...): on Linux any name the C library's iconv knows, on Windows
+// the names of support/windows_code_pages.h.
 bool isKnownEncoding(const QString& encodingName);
 
 // True when `encodingName` names CP932 under any of its names (case-insensitive).
