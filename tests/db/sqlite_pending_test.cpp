@@ -51,13 +51,15 @@ QString openAsUser(const QString& path) {
 class SqlitePendingTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        // Readable by everyone, writable by root only.
         ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
         m_path = m_dir.filePath(QStringLiteral("db.sqlite"));
     }
+    void TearDown() override { ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755); }
+    // Files and folder readable by all, writable by nobody but root.
     void readOnly() {
         for (const QString& name : QDir(m_dir.path()).entryList(QDir::Files))
             ::chmod(QFile::encodeName(m_dir.filePath(name)).constData(), 0644);
+        ::chmod(QFile::encodeName(m_dir.path()).constData(), 0555);
     }
     QTemporaryDir m_dir;
     QString m_path;
