@@ -317,12 +317,18 @@ void FlexGridView::resizeEvent(QResizeEvent* event) {
 
 // ---- Mouse ----
 
-void FlexGridView::selectFromPress(CellIndex cell) {
+void FlexGridView::selectFromPress(CellIndex cell, bool extend) {
     FlexGrid& grid = *m_grid;
     const bool rowHeader = cell.row < grid.FixedRows();
     const bool colHeader = cell.col < grid.FixedCols();
     if (!rowHeader && !colHeader) {
-        grid.setCurrentCell(cell.row, cell.col);
+        // With Shift held the selection grows from the current cell to the one pressed.
+        if (extend) {
+            grid.setRowSel(cell.row);
+            grid.setColSel(cell.col);
+        } else {
+            grid.setCurrentCell(cell.row, cell.col);
+        }
         return;
     }
     // A press on a fixed cell selects the whole column, row or grid behind it.
@@ -349,7 +355,7 @@ void FlexGridView::mousePressEvent(QMouseEvent* event) {
     if (cell.row < 0) {
         return;
     }
-    selectFromPress(cell);
+    selectFromPress(cell, event->modifiers() & Qt::ShiftModifier);
     m_dragging = cell.row >= m_grid->FixedRows() && cell.col >= m_grid->FixedCols();
 }
 

@@ -81,7 +81,7 @@ class FlexGridView : public QAbstractScrollArea {
     int fixedWidthPixels() const;
     // The cell a drag at `pos` extends the selection to: clamped to the data cells.
     CellIndex dragCellAt(QPoint pos) const;
-    void selectFromPress(CellIndex cell);
+    void selectFromPress(CellIndex cell, bool extend);
     void moveByKey(int row, int col, bool extend);
     int visibleDataRows() const;
 

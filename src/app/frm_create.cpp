@@ -1,5 +1,6 @@
 #include "app/frm_create.h"
 
+#include "app/copy_key.h"
 #include "app/screen_units.h"
 #include "app/separator_line.h"
 #include "app/zoom_animation.h"
@@ -55,6 +56,8 @@ frmCreate::frmCreate(AppState& state, QWidget* mainWindow, QAction* mnuViewCr, S
     connect(Command1, &QPushButton::clicked, this, &frmCreate::Command1_Click);
 
     createMenus();
+    // The copy key in the box copies the whole script with CR LF, as the menu's copy does.
+    copyKeyRuns(rtxtCrMoniter, mnuCopy);
     resizeClientTwips(this, 5955, 4200 + toTwipsY(this, menuBar()->sizeHint().height()));
     applyLayout();
 }

@@ -1,11 +1,15 @@
 #include "app/frm_mainkey_copy.h"
 
+#include "app/copy_key.h"
+#include "app/flex_grid_view.h"
 #include "app/frm_mainkey.h"
 #include "app/qt_clipboard.h"
 #include "export/copy_commands.h"
 
 #include <QAction>
 #include <QMenu>
+#include <QTreeView>
+#include <QTreeWidget>
 
 namespace quarnel {
 namespace {
@@ -44,6 +48,11 @@ void connectCopyCommands(frm_mainkey& window, const AppState& state) {
     command(window.mnuCopyTableIndexSelect, &CopyCommands::mnuCopyTableIndexSelect_Click);
     command(window.mnuCopyTableIndexCsv, &CopyCommands::mnuCopyTableIndexCsv_Click);
     command(window.mnuCopyTableIndexTxt, &CopyCommands::mnuCopyTableIndexTxt_Click);
+    // The copy key copies what a user expects of each control: the selected table's name, the
+    // grid's selection as text, the tree's entry.
+    copyKeyRuns(window.lstTableList, window.mnuCopyTableName);
+    copyKeyRuns(window.MSFlexGrid1View, window.mnuSelectCpTxt);
+    copyKeyRuns(window.tvTreeView, window.mnuCopyTableIndexSelect);
 }
 
 }  // namespace quarnel

@@ -57,7 +57,9 @@ void resizeClientTwips(QWidget* window, double width, double height) {
 }
 
 QRect windowRect(const QWidget* window) {
-    if (window->isVisible() && window->frameGeometry() != window->geometry())
+    // A frame that does not enclose the client is not settled yet and is not taken.
+    if (window->isVisible() &&
+        placement::frameMarginsAround(window->frameGeometry(), window->geometry()))
         return window->frameGeometry();
     // Not framed yet: the frame the window manager will add, round the client, from the
     // position that a move gives the frame's top-left.

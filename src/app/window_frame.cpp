@@ -1,5 +1,7 @@
 #include "app/window_frame.h"
 
+#include "support/window_placement.h"
+
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QGuiApplication>
@@ -36,13 +38,9 @@ QMargins g_lastSeen;
 std::optional<QMargins> framedMargins(const QWidget* window) {
     if (!window->isVisible())
         return std::nullopt;
-    const QRect frame = window->frameGeometry();
-    const QRect client = window->geometry();
-    if (frame == client)
-        return std::nullopt;
-    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
-                           frame.right() - client.right(), frame.bottom() - client.bottom());
-    g_lastSeen = margins;
+    const auto margins = placement::frameMarginsAround(window->frameGeometry(), window->geometry());
+    if (margins)
+        g_lastSeen = *margins;
     return margins;
 }
 

@@ -121,6 +121,9 @@ void BrowseCommands::selectTable() {
     m_view.processPendingMessages();
 
     LoadTableInfo();
+    // Each table starts with its first data cell chosen, whatever was selected before.
+    if (grid.Rows() > grid.FixedRows() && grid.Cols() > grid.FixedCols())
+        grid.setCurrentCell(grid.FixedRows(), grid.FixedCols());
     LoadIndexInfo();
 
     if (m_state.blnCreateViewOpen)

@@ -11,6 +11,10 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
+
 #include <sqlite3.h>
 
 namespace quarnel::db {
@@ -204,6 +208,26 @@ bool onlySeparatorsLeft(sqlite3* db, const char* tail) {
 }
 
 // A failure caused by another program changing the schema while a statement was prepared.
+const QString kOnlyReading = QStringLiteral("この接続で実行できるのは参照の SQL 文だけです。");
+
+// The authorizer while a program statement is prepared. sqlite3_stmt_readonly passes statements
+// that change the connection rather than a file: attaching another file (which may create it),
+// and pragmas that set a value (query_only = OFF would let the next statement write). Pragmas
+// that only take a table or index name to describe stay allowed.
+int refuseChanges(void* refused, int action, const char* first, const char* second, const char*,
+                  const char*) {
+    bool deny = action == SQLITE_ATTACH || action == SQLITE_DETACH;
+    if (action == SQLITE_PRAGMA && second != nullptr) {
+        static const char* const kDescribing[] = {"table_info", "table_xinfo", "index_list",
+                                                  "index_info", "index_xinfo", "foreign_key_list"};
+        deny = std::none_of(std::begin(kDescribing), std::end(kDescribing),
+                            [&](const char* name) { return sqlite3_stricmp(first, name) == 0; });
+    }
+    if (deny)
+        *static_cast<bool*>(refused) = true;
+    return deny ? SQLITE_DENY : SQLITE_OK;
+}
+
 bool isSchemaChange(int code) {
     return (code & 0xff) == SQLITE_SCHEMA;
 }
@@ -284,19 +308,23 @@ class SqliteDatabase final : public Database {
                       : rewriteRowNumLimit(sql).toUtf8();
         sqlite3_stmt* raw = nullptr;
         const char* tail = nullptr;
-        if (sqlite3_prepare_v2(m_connection->handle(), text.constData(), int(text.size()), &raw,
-                               &tail) != SQLITE_OK) {
+        bool refused = false;
+        sqlite3_set_authorizer(m_connection->handle(), refuseChanges, &refused);
+        const int prepared = sqlite3_prepare_v2(m_connection->handle(), text.constData(),
+                                                int(text.size()), &raw, &tail);
+        sqlite3_set_authorizer(m_connection->handle(), nullptr, nullptr);
+        if (prepared != SQLITE_OK && refused)
+            throw DbError(kOnlyReading);
+        if (prepared != SQLITE_OK)
             throw m_connection->failure();
-        }
         Statement statement(raw);
         if (!statement)
             throw DbError(QStringLiteral("SQL 文がありません。"));
         if (!onlySeparatorsLeft(m_connection->handle(), tail)) {
             throw DbError(QStringLiteral("一度に実行できる SQL 文は一つだけです。"));
         }
-        if (!sqlite3_stmt_readonly(statement.get())) {
-            throw DbError(QStringLiteral("この接続で実行できるのは参照の SQL 文だけです。"));
-        }
+        if (!sqlite3_stmt_readonly(statement.get()))
+            throw DbError(kOnlyReading);
         return std::make_unique<SqliteDynaset>(m_connection, std::move(statement));
     }
 
@@ -372,6 +400,31 @@ bool needsImmutable(int code) {
     return primary == SQLITE_CANTOPEN || primary == SQLITE_READONLY || primary == SQLITE_IOERR;
 }
 
+// Why the file alone is not the database, or nothing when it provably is: a rollback journal
+// left by a writer that did not finish (its header not wiped), or a write-ahead log that still
+// holds changes. The immutable open reads the file alone, so it is refused then.
+std::optional<QString> pendingChanges(const QString& path) {
+    const QFileInfo journal(path + QStringLiteral("-journal"));
+    if (journal.exists() && journal.size() != 0) {
+        QFile file(journal.filePath());
+        const QByteArray header = file.open(QIODevice::ReadOnly) ? file.read(28) : QByteArray();
+        if (header.isEmpty() || header.count('\0') != header.size()) {
+            return QStringLiteral(
+                       "他のプログラムの書き込みが途中で終わっています。ジャーナル %1 "
+                       "が残っています")
+                .arg(journal.fileName());
+        }
+    }
+    const QFileInfo wal(path + QStringLiteral("-wal"));
+    if (wal.exists() && wal.size() != 0) {
+        return QStringLiteral(
+                   "変更の一部がログ %1 にあり、それを読む索引 %2 "
+                   "をこのフォルダーに作れません")
+            .arg(wal.fileName(), QFileInfo(path + QStringLiteral("-shm")).fileName());
+    }
+    return std::nullopt;
+}
+
 // Opens the connection and reads the schema once; throws ServerRefusal with SQLite's reason.
 std::shared_ptr<Connection> openConnection(const QString& path, bool immutable,
                                            const SqliteOptions& options) {
@@ -416,6 +469,11 @@ std::shared_ptr<Database> OpenSqliteDatabase(const QString& path, const SqliteOp
     } catch (const ServerRefusal& refusal) {
         if (!needsImmutable(refusal.number()))
             throw;
+        if (const std::optional<QString> pending = pendingChanges(path)) {
+            throw ServerRefusal(
+                QStringLiteral("データベース ファイルを開けません: %1 (%2)").arg(path, *pending),
+                refusal.number());
+        }
         connection = openConnection(path, true, options);
     }
     auto database = std::make_shared<SqliteDatabase>(std::move(connection), options);

@@ -110,7 +110,9 @@ int runDump(const DumpOptions& options, const DumpEnvironment& environment) {
     QString password;
     if (options.passwordFromStdin) {
         QString error;
+        std::shared_ptr<void> hidden = environment.hideInput ? environment.hideInput() : nullptr;
         std::optional<QString> line = readPasswordLine(environment.readInput, &error);
+        hidden.reset();
         if (!line) {
             reportFailure(environment.err, error);
             return kExitBadArguments;

@@ -9,6 +9,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
+
 namespace quarnel::dump {
 
 // Exit statuses.
@@ -27,6 +30,9 @@ struct DumpEnvironment {
     InputReader readInput;
     QIODevice& out;
     QIODevice& err;
+    // Called just before the password is read; what it returns is released once the line is
+    // read. The program's own hides the input of a terminal (password_terminal.h); may be empty.
+    std::function<std::shared_ptr<void>()> hideInput;
 };
 
 // Logs on with `options` (the password read from the input when options.passwordFromStdin) and

@@ -1,8 +1,8 @@
 // quarnel-dump: the catalogue texts on the command line.
 #include "db/library_search.h"
 #include "dump/dump_run.h"
-
-#include <QFile>
+#include "dump/password_terminal.h"
+#include "support/descriptor_device.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -43,13 +43,14 @@ int main(int argc, char** argv) {
         arguments += QString::fromLocal8Bit(argv[i]);
 
     // The descriptors themselves, unbuffered: every write reaches the system at once, so its
-    // failure (a full disk, /dev/full) is seen where it happens.
-    QFile out;
-    QFile err;
-    out.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    err.open(2, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    const int status =
-        quarnel::dump::dumpMain(arguments, {quarnel::db::CreateSession, readStdin, out, err});
+    // failure (a full disk, /dev/full, a closed pipe) is seen where it happens, with its reason.
+    quarnel::DescriptorDevice out(1);
+    quarnel::DescriptorDevice err(2);
+    out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    const int status = quarnel::dump::dumpMain(
+        arguments,
+        {quarnel::db::CreateSession, readStdin, out, err, quarnel::dump::hideTerminalInput});
     out.close();
     err.close();
     return status;

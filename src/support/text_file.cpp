@@ -1,8 +1,7 @@
 #include "support/text_file.h"
 
+#include "support/safe_file.h"
 #include "support/text_encoding.h"
-
-#include <QSaveFile>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -34,17 +33,7 @@ std::optional<QString> writeTextFile(const QString& path, const QString& text,
     const std::optional<QByteArray> bytes = encodeForFile(text, encoding, &reason);
     if (!bytes)
         return reason;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(*bytes) != bytes->size()) {
-        const QString writeError = file.errorString();
-        file.cancelWriting();
-        return writeError;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
+    return writeFileSafely(path, *bytes);
 }
 
 }  // namespace quarnel

@@ -21,9 +21,10 @@ QString systemTextEncoding();
 std::optional<QByteArray> encodeForFile(const QString& text, const QString& encoding,
                                         QString* error = nullptr);
 
-// Writes `text` to `path` as encodeForFile gives it, through a temporary file in the same folder
-// that replaces the target only when everything has been written. Returns the reason when the
-// file could not be written; the old file is then unchanged.
+// Writes `text` to `path` as encodeForFile gives it, through writeFileSafely (support/safe_file.h):
+// the target is replaced only when everything has been written and flushed. Returns the reason
+// when the file could not be written; the old file is then unchanged (but for the in-place write
+// of a writable file in a folder that refuses new files).
 std::optional<QString> writeTextFile(const QString& path, const QString& text,
                                      const QString& encoding);
 

@@ -20,6 +20,13 @@ QPoint centredOver(const QRect& owner, const QSize& client, const QMargins& fram
             owner.top() + owner.height() / 2 - outer.height() / 2};
 }
 
+std::optional<QMargins> frameMarginsAround(const QRect& frame, const QRect& client) {
+    if (frame == client || !frame.contains(client))
+        return std::nullopt;
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                    frame.right() - client.right(), frame.bottom() - client.bottom());
+}
+
 QSize minimumClientSize(const QSize& outer, const QMargins& frame) {
     const QSize client = outer.shrunkBy(frame);
     return {std::max(0, client.width()), std::max(0, client.height())};

@@ -12,6 +12,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <optional>
+
 namespace quarnel::placement {
 
 // The outer size of a window with client size `client` inside frame `frame`.
@@ -24,6 +26,12 @@ QPoint centredOnArea(const QRect& area, const QSize& client, const QMargins& fra
 // Centred over another window's outer rectangle `owner`: Top = owner.Top + owner.Height / 2 -
 // own.Height / 2, likewise Left, the halves rounded down.
 QPoint centredOver(const QRect& owner, const QSize& client, const QMargins& frame);
+
+// The margins of a window's frame `frame` round its client `client` (both on the screen); nothing
+// when the frame does not enclose the client or is the client itself. A window system reports
+// such a frame for a moment while it frames a new window (X11: a 1×1 frame at the origin), and
+// taking it for the frame would give margins that shrink the window's outer size.
+std::optional<QMargins> frameMarginsAround(const QRect& frame, const QRect& client);
 
 // The smallest client size that keeps the outer size at least `outer`; never negative.
 QSize minimumClientSize(const QSize& outer, const QMargins& frame);

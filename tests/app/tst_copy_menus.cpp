@@ -1,6 +1,7 @@
 // The copy entries of the main window, from the menu bar and from the context menus of the list,
 // the grid and the tree, over the demo database and the system clipboard.
 #include "app/flex_grid_view.h"
+#include "app/frm_create.h"
 #include "app/frm_mainkey.h"
 #include "catalog/index_info.h"
 #include "catalog/item_texts.h"
@@ -13,6 +14,7 @@
 #include <QClipboard>
 #include <QDeadlineTimer>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -153,6 +155,53 @@ class CopyMenusTest : public QObject {
         QCOMPARE(clipboardText(), QStringLiteral("previous"));
         action("mnuCopyTableInfoCsv")->trigger();
         QCOMPARE(clipboardText(), fixtures::kItemTableInfoCsv);
+    }
+
+    // Ctrl+C in each control copies what the control shows selected, as one of the menu's
+    // entries does; in the DDL window the whole script with CR LF.
+    void copyKeyRunsTheControlsCopyEntry_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("list") << "lstTableList"
+                              << "ITEM";
+        QTest::newRow("grid") << "MSFlexGrid1"
+                              << "ORD_NO\t6\rLINE_NO\t3";
+        QTest::newRow("tree") << "tvTreeView"
+                              << "PRODUCT";
+        QTest::newRow("DDL window") << "rtxtCrMoniter" << QString();
+    }
+    void copyKeyRunsTheControlsCopyEntry() {
+        QFETCH(QString, control);
+        QFETCH(QString, expected);
+        showItem();
+        QWidget* target = m.window->findChild<QWidget*>(control);
+        if (control == "rtxtCrMoniter") {
+            m.window->mnuViewCr->trigger();
+            target = m.window->createView()->rtxtCrMoniter;
+            expected = m.window->createView()->boxText();
+            QVERIFY(expected.contains(QStringLiteral(");\r\n")));
+        }
+        QVERIFY(target != nullptr);
+        putOnClipboard(QStringLiteral("previous"));
+        QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboardText(), expected);
+    }
+
+    // A range selected with Shift+click in one table is gone when the next table is shown:
+    // the new table starts at its first data cell.
+    void showingATableResetsTheGridSelection() {
+        showItem();
+        FlexGridView* view = m.window->MSFlexGrid1View;
+        FlexGrid& grid = *m.window->MSFlexGrid1;
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->cellRectPixels(1, 1).center());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          view->cellRectPixels(3, 6).center());
+        QCOMPARE(grid.RowSel(), 3);
+        QVERIFY(m.window->selectTableInList("ORDERS"));
+        QTest::mouseClick(m.window->cmdView, Qt::LeftButton);
+        QCOMPARE(QRect(QPoint(grid.Col(), grid.Row()), QPoint(grid.ColSel(), grid.RowSel())),
+                 QRect(QPoint(1, 1), QPoint(1, 1)));
     }
 
     // The context menus hold the menu bar's own entries: choosing one there copies the same text.

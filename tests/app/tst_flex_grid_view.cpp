@@ -28,6 +28,7 @@ class TestFlexGridView : public QObject {
     void otherButtonsOnlyReportThePress();
     void doubleClickEmitsDblClick();
     void dragExtendsTheSelection();
+    void shiftClickExtendsTheSelection();
     void keysMoveTheCurrentCell_data();
     void keysMoveTheCurrentCell();
     void movingPastTheBottomScrollsOneRow();
@@ -181,6 +182,17 @@ void TestFlexGridView::dragExtendsTheSelection() {
     QCOMPARE(m_grid->RowSel(), 3);
     QCOMPARE(m_grid->ColSel(), 2);
     QCOMPARE(m_grid->Clip(), QString("1.1\t1.2\r2.1\t2.2\r3.1\t3.2"));
+}
+
+// As a flex grid does: the current cell stays, the selection reaches the cell clicked.
+void TestFlexGridView::shiftClickExtendsTheSelection() {
+    m_grid->setCurrentCell(2, 4);
+    QTest::mouseClick(m_view->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      m_view->cellRectPixels(4, 2).center());
+    QCOMPARE(
+        QRect(QPoint(m_grid->Col(), m_grid->Row()), QPoint(m_grid->ColSel(), m_grid->RowSel())),
+        QRect(QPoint(4, 2), QPoint(2, 4)));
+    QCOMPARE(m_grid->Clip(), QString("2.2\t2.3\t2.4\r3.2\t3.3\t3.4\r4.2\t4.3\t4.4"));
 }
 
 void TestFlexGridView::keysMoveTheCurrentCell_data() {

@@ -34,7 +34,7 @@ inline DumpOutput runDumpMain(const QStringList& arguments,
     QBuffer err;
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
-    const int status = dumpMain(arguments, {createSession, inputOf(input), out, err});
+    const int status = dumpMain(arguments, {createSession, inputOf(input), out, err, {}});
     return {status, out.data(), err.data()};
 }
 

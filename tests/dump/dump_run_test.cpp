@@ -242,6 +242,18 @@ TEST_F(DumpRunTest, ListWritesTheTableListText) {
     EXPECT_EQ(output.out.toStdString(), list.strTableListTxt.toUtf8().toStdString());
 }
 
+// Every table of a one-table schema is still a selection of several: the table's name leads.
+TEST_F(DumpRunTest, AllTablesOfAOneTableSchemaUseTheLayoutOfSeveral) {
+    const QString path = s_fixture->createDatabase(
+        QStringLiteral("CREATE TABLE T (ID INTEGER PRIMARY KEY);"), QStringLiteral("one.db"));
+    const DumpOutput output =
+        dump({QStringLiteral("--host"), quarnel::testing::SqliteFixture::hostFor(path),
+              QStringLiteral("--user"), QStringLiteral("u"), QStringLiteral("--pk")});
+
+    EXPECT_EQ(output.exitCode, 0) << output.err.toStdString();
+    EXPECT_EQ(output.out.toStdString(), "T\tID\r\n");
+}
+
 TEST_F(DumpRunTest, Cp932WritesShiftJisBytes) {
     const DumpOutput output =
         dump({QStringLiteral("--host"), host(), QStringLiteral("--user"), QStringLiteral("demo"),
@@ -377,8 +389,9 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--host", "{host}", "--user", "u", "--pk", "ORDERS", "NOPE"},
                     1,
                     kPrefix + "no such table: NOPE\n"},
+        // Each missing name once, however often it was given.
         FailureCase{"NamesAreCaseSensitive",
-                    {"--host", "{host}", "--user", "u", "orders", "ITEM", "Item"},
+                    {"--host", "{host}", "--user", "u", "orders", "ITEM", "Item", "orders"},
                     1,
                     kPrefix + "no such tables: orders, Item\n"},
         FailureCase{"MissingDatabaseFile",

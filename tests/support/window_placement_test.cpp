@@ -71,5 +71,16 @@ TEST(WindowPlacement, CentredOverUsesTheRuleWithHalvesRoundedDown) {
               QPoint(459, 455));
 }
 
+// Frames as X11 reports them while openbox frames the DDL window: the unsettled ones (a 1x1
+// frame at the origin, or one smaller than the client) give no margins, so no window is sized
+// or placed by them.
+TEST(WindowPlacement, FrameMarginsOnlyFromAFrameThatEnclosesTheClient) {
+    const QRect client(440, 348, 397, 313);
+    EXPECT_EQ(frameMarginsAround(QRect(439, 328, 399, 338), client), QMargins(1, 20, 1, 5));
+    EXPECT_EQ(frameMarginsAround(QRect(0, 0, 1, 1), QRect(0, 0, 397, 313)), std::nullopt);
+    EXPECT_EQ(frameMarginsAround(QRect(0, 0, 367, 333), QRect(0, 0, 763, 645)), std::nullopt);
+    EXPECT_EQ(frameMarginsAround(client, client), std::nullopt);
+}
+
 }  // namespace
 }  // namespace quarnel::placement
