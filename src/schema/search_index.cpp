@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace quarnel::schema {
 namespace {
@@ -46,6 +47,26 @@ void appendUtf8(std::string& out, const QString& text) {
             out += char(0x80 | (c & 0x3F));
         }
     }
+}
+
+// The signature bit of a byte: letters, digits and '_' each have their own (so a signature
+// answers for them exactly); every other byte shares one of the remaining 27 by a hash.
+constexpr int kExactBits = 37;
+int signatureBit(std::uint8_t byte) {
+    if (byte >= 'a' && byte <= 'z')
+        return byte - 'a';
+    if (byte >= '0' && byte <= '9')
+        return 26 + (byte - '0');
+    if (byte == '_')
+        return 36;
+    return kExactBits + int((std::uint32_t(byte) * 2654435761u >> 16) % (64 - kExactBits));
+}
+
+std::uint64_t signatureOf(const char* begin, const char* end) {
+    std::uint64_t signature = 0;
+    for (const char* p = begin; p < end; ++p)
+        signature |= std::uint64_t(1) << signatureBit(std::uint8_t(*p));
+    return signature;
 }
 
 bool hasBit(const std::vector<std::uint64_t>& bits, std::uint32_t record) {
@@ -92,6 +113,7 @@ SearchIndex::SearchIndex(const Schema& schema, const std::function<void(qint64, 
                          const std::atomic<bool>* cancel) {
     const qint64 tables = qint64(schema.tables.size());
     m_offsets.reserve(schema.tables.size() * 8);
+    m_signatures.reserve(schema.tables.size() * 8);
     m_tableFirst.reserve(schema.tables.size() + 1);
     for (qint64 t = 0; t < tables; ++t) {
         if ((t & 1023) == 0) {
@@ -112,77 +134,72 @@ SearchIndex::SearchIndex(const Schema& schema, const std::function<void(qint64, 
     m_offsets.push_back(std::uint32_t(m_text.size()));
     m_text.shrink_to_fit();
     m_offsets.shrink_to_fit();
-    for (unsigned char c : m_text)
-        ++m_byteCounts[c];
+    m_signatures.shrink_to_fit();
     if (progress)
         progress(tables, tables);
 }
 
 void SearchIndex::addRecord(const QString& name, const QString& comment) {
-    m_offsets.push_back(std::uint32_t(m_text.size()));
-    // Offsets are 32-bit: past 4 GiB of text the records stay empty (never found).
-    if (m_text.size() > std::numeric_limits<std::uint32_t>::max() / 2)
+    const size_t start = m_text.size();
+    m_offsets.push_back(std::uint32_t(start));
+    // Offsets are 32-bit: past 2 GiB of text the records stay empty (never found).
+    if (start > std::numeric_limits<std::uint32_t>::max() / 2) {
+        m_signatures.push_back(0);
         return;
+    }
     appendUtf8(m_text, foldForSearch(name));
     if (!comment.isEmpty()) {
         m_text += kFieldSeparator;
         appendUtf8(m_text, foldForSearch(comment));
     }
+    m_signatures.push_back(signatureOf(m_text.data() + start, m_text.data() + m_text.size()));
     m_text += kRecordEnd;
 }
 
 qint64 SearchIndex::bytes() const {
     return qint64(sizeof *this) + qint64(m_text.capacity()) +
-           qint64(m_offsets.capacity() + m_tableFirst.capacity()) * qint64(sizeof(std::uint32_t));
+           qint64(m_offsets.capacity() + m_tableFirst.capacity()) * qint64(sizeof(std::uint32_t)) +
+           qint64(m_signatures.capacity()) * qint64(sizeof(std::uint64_t));
 }
 
 std::vector<std::uint64_t> SearchIndex::recordsWith(const std::string& word) const {
     const std::uint32_t records = std::uint32_t(m_offsets.size() - 1);
-    std::vector<std::uint64_t> bits((records + 63) / 64, 0);
-    const size_t n = word.size();
-    if (n == 0 || records == 0)
-        return bits;
-    // The word is looked for by its rarest byte, then compared whole.
-    size_t anchor = 0;
-    for (size_t i = 1; i < n; ++i) {
-        if (m_byteCounts[std::uint8_t(word[i])] < m_byteCounts[std::uint8_t(word[anchor])])
-            anchor = i;
-    }
-    const char anchorByte = word[anchor];
-    if (m_byteCounts[std::uint8_t(anchorByte)] == 0)
-        return bits;
-    const char* base = m_text.data();
-    const char* end = base + m_text.size();
-    const std::uint32_t* offsets = m_offsets.data();
-    std::uint32_t record = 0;
-    const char* p = base + anchor;
-    while (p < end) {
-        p = static_cast<const char*>(std::memchr(p, anchorByte, size_t(end - p)));
-        if (p == nullptr)
-            break;
-        const char* start = p - anchor;
-        if (size_t(end - start) < n || std::memcmp(start, word.data(), n) != 0) {
-            ++p;
-            continue;
+    // A word holding a recent one can only be in that one's records.
+    const std::vector<std::uint64_t>* within = nullptr;
+    size_t withinLength = 0;
+    for (const auto& [recent, bits] : m_recent) {
+        if (recent == word)
+            return bits;
+        if (recent.size() > withinLength && word.find(recent) != std::string::npos) {
+            within = &bits;
+            withinLength = recent.size();
         }
-        const std::uint32_t at = std::uint32_t(start - base);
-        if (offsets[record + 1] <= at) {
-            // Gallop forward to the record that holds `at`; offsets[records] is past every byte.
-            std::uint32_t low = record + 1;
-            std::uint32_t step = 1;
-            std::uint32_t high = low + 1;
-            while (high < records && offsets[high] <= at) {
-                low = high;
-                step *= 2;
-                high = low + step;
-            }
-            high = std::min(high, records);
-            record =
-                std::uint32_t(std::upper_bound(offsets + low, offsets + high, at) - offsets) - 1;
+    }
+    std::vector<std::uint64_t> bits((records + 63) / 64, 0);
+    const std::uint64_t wanted = signatureOf(word.data(), word.data() + word.size());
+    // A word of one letter or digit is in every record whose signature has its bit.
+    const bool exact = word.size() == 1 && signatureBit(std::uint8_t(word[0])) < kExactBits;
+    const std::uint64_t* signatures = m_signatures.data();
+    const std::uint32_t* offsets = m_offsets.data();
+    auto test = [&](std::uint32_t record) {
+        if ((signatures[record] & wanted) != wanted)
+            return;
+        if (!exact) {
+            const std::string_view text(m_text.data() + offsets[record],
+                                        offsets[record + 1] - offsets[record]);
+            if (text.find(word) == std::string_view::npos)
+                return;
         }
         bits[record >> 6] |= std::uint64_t(1) << (record & 63);
-        // One match is enough for a record: go on from the next one.
-        p = base + offsets[record + 1] + anchor;
+    };
+    if (within != nullptr) {
+        for (size_t b = 0; b < within->size(); ++b) {
+            for (std::uint64_t any = (*within)[b]; any != 0; any &= any - 1)
+                test(std::uint32_t(b * 64 + size_t(std::countr_zero(any))));
+        }
+    } else {
+        for (std::uint32_t record = 0; record < records; ++record)
+            test(record);
     }
     return bits;
 }
@@ -190,35 +207,63 @@ std::vector<std::uint64_t> SearchIndex::recordsWith(const std::string& word) con
 SearchResult SearchIndex::search(const QString& query, int limit) const {
     SearchResult result;
     const QStringList words = searchWords(query);
-    if (words.isEmpty() || isEmpty())
+    std::vector<std::pair<std::string, std::vector<std::uint64_t>>> recent;
+    if (isEmpty()) {
+        m_recent.clear();
         return result;
-    std::vector<std::vector<std::uint64_t>> sets;
-    sets.reserve(size_t(words.size()));
+    }
     for (const QString& word : words) {
         std::string utf8;
         appendUtf8(utf8, word);
-        sets.push_back(recordsWith(utf8));
-        // Every hit holds every word: a word found nowhere leaves nothing.
-        if (std::all_of(sets.back().begin(), sets.back().end(),
-                        [](std::uint64_t w) { return w == 0; }))
+        std::vector<std::uint64_t> bits = recordsWith(utf8);
+        recent.emplace_back(std::move(utf8), std::move(bits));
+    }
+    m_recent = std::move(recent);
+    // Every hit holds every word: a word found nowhere leaves nothing.
+    for (const auto& [word, bits] : m_recent) {
+        if (std::all_of(bits.begin(), bits.end(), [](std::uint64_t w) { return w == 0; }))
             return result;
     }
+    if (m_recent.empty())
+        return result;
+    std::vector<const std::vector<std::uint64_t>*> setOf;
+    for (const auto& entry : m_recent)
+        setOf.push_back(&entry.second);
+    const auto& sets = setOf;
     const size_t k = sets.size();
+    if (k == 1) {
+        // One word: every record holding it is a hit.
+        std::uint32_t table = 0;
+        for (size_t b = 0; b < sets[0]->size(); ++b) {
+            const std::uint64_t block = (*sets[0])[b];
+            result.total += std::popcount(block);
+            for (std::uint64_t any = block;
+                 any != 0 && result.hits.size() < size_t(std::max(limit, 0)); any &= any - 1) {
+                const std::uint32_t record = std::uint32_t(b * 64 + size_t(std::countr_zero(any)));
+                while (m_tableFirst[table + 1] <= record)
+                    ++table;
+                const std::uint32_t first = m_tableFirst[table];
+                result.hits.push_back(
+                    SearchHit{int(table), record == first ? -1 : int(record - first - 1)});
+            }
+        }
+        return result;
+    }
     const std::uint32_t all = k == kMaxWords ? ~std::uint32_t(0) : (std::uint32_t(1) << k) - 1;
     auto wordsIn = [&](std::uint32_t record) {
         std::uint32_t mask = 0;
         for (size_t j = 0; j < k; ++j)
-            mask |= std::uint32_t(hasBit(sets[j], record)) << j;
+            mask |= std::uint32_t(hasBit(*sets[j], record)) << j;
         return mask;
     };
 
     // Only a record that holds a word itself can be a hit.
-    const size_t blocks = sets[0].size();
+    const size_t blocks = sets[0]->size();
     std::uint32_t table = 0;
     for (size_t b = 0; b < blocks; ++b) {
         std::uint64_t any = 0;
         for (size_t j = 0; j < k; ++j)
-            any |= sets[j][b];
+            any |= (*sets[j])[b];
         while (any != 0) {
             const std::uint32_t record = std::uint32_t(b * 64 + size_t(std::countr_zero(any)));
             any &= any - 1;

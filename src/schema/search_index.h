@@ -19,9 +19,12 @@
 // Hits come in the schema's order: a table, then its columns in column order. The result holds
 // the first ones (1,000 by default) and the number of all.
 //
-// The index keeps the folded texts as UTF-8 in one block (one byte per ASCII character) with
-// one 32-bit offset per table and per column, and a per-search bit set per word; it does not
-// refer to the schema, which the caller keeps to show the hits.
+// The index keeps the folded texts as UTF-8 in one block (one byte per ASCII character), and per
+// table and per column a 32-bit offset and a 64-bit signature of the bytes its texts hold (a bit
+// of its own for each letter, digit and '_', the other bytes hashed onto the remaining bits). A
+// word is looked for only in the texts whose signature holds every byte of the word, and a word
+// of one letter or digit is answered by the signatures alone. A search makes a bit set per word.
+// The index does not refer to the schema, which the caller keeps to show the hits.
 #pragma once
 
 #include "schema/schema.h"
@@ -29,11 +32,11 @@
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quarnel::schema {
@@ -71,7 +74,9 @@ class SearchIndex {
                          const std::function<void(qint64, qint64)>& progress = {},
                          const std::atomic<bool>* cancel = nullptr);
 
-    // The hits of `query`; none for a query without words.
+    // The hits of `query`; none for a query without words. The index remembers the records of
+    // the previous query's words, so a word typed on from one of them looks only at those
+    // records: call it from one thread at a time.
     SearchResult search(const QString& query, int limit = kDefaultLimit) const;
 
     int tableCount() const { return int(m_tableFirst.size()) - 1; }
@@ -91,8 +96,10 @@ class SearchIndex {
     std::vector<std::uint32_t> m_offsets;
     // The record of every table, and the record count last.
     std::vector<std::uint32_t> m_tableFirst;
-    // How often each byte occurs in m_text: a word is looked for by its rarest byte.
-    std::array<std::uint32_t, 256> m_byteCounts{};
+    // The signature of every record.
+    std::vector<std::uint64_t> m_signatures;
+    // The previous query's words and their records.
+    mutable std::vector<std::pair<std::string, std::vector<std::uint64_t>>> m_recent;
 };
 
 }  // namespace quarnel::schema
