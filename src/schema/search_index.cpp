@@ -226,10 +226,9 @@ SearchResult SearchIndex::search(const QString& query, int limit) const {
     }
     if (m_recent.empty())
         return result;
-    std::vector<const std::vector<std::uint64_t>*> setOf;
+    std::vector<const std::vector<std::uint64_t>*> sets;
     for (const auto& entry : m_recent)
-        setOf.push_back(&entry.second);
-    const auto& sets = setOf;
+        sets.push_back(&entry.second);
     const size_t k = sets.size();
     if (k == 1) {
         // One word: every record holding it is a hit.
