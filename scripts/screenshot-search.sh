@@ -37,7 +37,8 @@ sleep 2
 main=$(xdotool search --onlyvisible --name '^Quarnel$' | tail -1)
 xdotool windowmove "$main" 40 60
 sleep 0.5
-xdotool key --window "$main" ctrl+f
+xdotool windowactivate --sync "$main"
+xdotool key ctrl+f
 xdotool search --sync --onlyvisible --name '^Quarnel\(Search\)$' >/dev/null
 search=$(xdotool search --onlyvisible --name '^Quarnel\(Search\)$' | tail -1)
 xdotool windowmove "$search" 560 300

@@ -82,10 +82,21 @@ void frmTableSearch::txtSearch_Change() {
 }
 
 void frmTableSearch::runSearch(bool mayRead) {
-    const bool hadModel = bool(m_state.schemaModel);
-    const bool found = m_search->run(txtSearch->text(), this, mayRead);
-    if (!found && mayRead && !hadModel)
-        m_readRefused = true;
+    // Reading the model runs an event loop: text typed meanwhile is searched once it has ended,
+    // never by a second read beside the first.
+    if (m_searching) {
+        m_searchAgain = true;
+        return;
+    }
+    m_searching = true;
+    do {
+        m_searchAgain = false;
+        const bool hadModel = bool(m_state.schemaModel);
+        const bool found = m_search->run(txtSearch->text(), this, mayRead && !m_readRefused);
+        if (!found && mayRead && !hadModel)
+            m_readRefused = true;
+    } while (m_searchAgain);
+    m_searching = false;
     m_model->refresh();
     lblCount->setText(m_search->countText());
     if (m_model->rowCount() > 0)
@@ -93,7 +104,7 @@ void frmTableSearch::runSearch(bool mayRead) {
 }
 
 bool frmTableSearch::jumpTo(int row) {
-    if (row < 0 || row >= m_search->rowCount() || !jump)
+    if (m_searching || row < 0 || row >= m_search->rowCount() || !jump)
         return false;
     // The table and column names are copied: the jump may drop the model the hit points into.
     const QString table = m_search->tableName(row);
@@ -103,7 +114,7 @@ bool frmTableSearch::jumpTo(int row) {
 }
 
 bool frmTableSearch::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress && !m_searching) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
         if (key == Qt::Key_Escape && (watched == txtSearch || watched == lstResult)) {

@@ -61,6 +61,9 @@ class frmTableSearch : public QMainWindow {
     bool m_placed = false;
     // The user cancelled (or a failure ended) a model read: typing reads no more until Enter.
     bool m_readRefused = false;
+    // A search runs (it may be reading the model); text changed meanwhile asks for another.
+    bool m_searching = false;
+    bool m_searchAgain = false;
 };
 
 }  // namespace quarnel
