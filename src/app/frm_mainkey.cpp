@@ -4,6 +4,7 @@
 #include "app/flex_grid_view.h"
 #include "app/frm_mainkey_copy.h"
 #include "app/frm_search.h"
+#include "app/frm_table_search.h"
 #include "app/frm_version.h"
 #include "app/grid_editor_widgets.h"
 #include "app/image_list.h"
@@ -14,6 +15,7 @@
 #include "app/window_frame.h"
 #include "app/zoom_animation.h"
 #include "browse/browse_commands.h"
+#include "browse/comment_tips.h"
 #include "browse/grid_editor.h"
 #include "shell/dialogs.h"
 #include "shell/ui_texts.h"
@@ -47,6 +49,7 @@ frm_mainkey::frm_mainkey(AppState& state) : QMainWindow(nullptr), m_state(state)
     connectSaveCommands();
     createStatusBar();
     m_browse = std::make_unique<BrowseCommands>(m_state, *this);
+    connectSearchCommands();
     connectGridEditor();
     resizeClientTwips(this, 8985, 6540 + toTwipsY(this, menuBar()->sizeHint().height()));
     applyLayout();
@@ -308,11 +311,15 @@ void frm_mainkey::closeEvent(QCloseEvent* event) {
         return;
     }
     closeCreateView();
+    if (m_searchView != nullptr)
+        m_searchView->close();
     zoomClose(this);
     event->accept();
 }
 
 bool frm_mainkey::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && watched == MSFlexGrid1View->viewport())
+        return showGridToolTip(event);
     if (watched == text1) {
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);

@@ -35,6 +35,8 @@ class frmCreate;
 class GridEditor;
 class GridEditorWidgets;
 class frmSearch;
+class frmTableSearch;
+class CommentTips;
 class FlexGridView;
 class IndexTree;
 class TableListModel;
@@ -134,7 +136,7 @@ class frm_mainkey : public QMainWindow, public MainView {
     void lstTableList_DblClick();
     void cmdView_Click();
     // Selects the list item with this text; false when there is none.
-    bool selectTableInList(const QString& name);
+    bool selectTableInList(const QString& name) override;
     // The tree node with this key (see catalog::tableNodeKey and indexNodeKey), or null.
     QTreeWidgetItem* treeNode(const QString& key) const;
 
@@ -149,6 +151,13 @@ class frm_mainkey : public QMainWindow, public MainView {
     frmCreate* createView() const;
     // Closes the DDL window when it is open; the main window's close runs this first.
     void closeCreateView();
+
+    // The search window (frm_mainkey_search.cpp): "ﾃｰﾌﾞﾙ･項目検索(&S)..." (Ctrl+F) opens it, or
+    // brings it to the front; a jump from it shows the table and makes the column's row current.
+    void mnuTableNameS_Click();
+    void showSearchHit(const QString& table, const QString& column);
+    // The search window while it exists, else null.
+    frmTableSearch* searchView() const { return m_searchView; }
 
     // MainView: the controls as the command units see them.
     QWidget* dialogParent() override { return this; }
@@ -200,6 +209,9 @@ class frm_mainkey : public QMainWindow, public MainView {
     void createControls();
     void createMenus();
     void createStatusBar();
+    // The search window's entry and the comment tooltips of the list and the grid.
+    void connectSearchCommands();
+    bool showGridToolTip(QEvent* event);
     // Forwards the grid's and the editor's events to the grid editor.
     void connectGridEditor();
     // Runs `command` unless another command is running; a close asked for meanwhile follows it.
@@ -225,6 +237,8 @@ class frm_mainkey : public QMainWindow, public MainView {
     std::unique_ptr<GridEditorWidgets> m_gridEditorWidgets;
     std::unique_ptr<GridEditor> m_gridEditor;
     frmSearch* m_busyWindow = nullptr;
+    frmTableSearch* m_searchView = nullptr;
+    std::unique_ptr<CommentTips> m_commentTips;
     std::array<QLabel*, 4> m_panels{};
     layout::MainLayout m_layout;
     bool m_blnDragging = false;

@@ -3,6 +3,7 @@
 
 #include "shell/ui_texts.h"
 
+#include <QKeySequence>
 #include <QMenuBar>
 
 namespace quarnel {
@@ -89,8 +90,8 @@ void frm_mainkey::createMenus() {
         entry(mnuCopyTableIndexAll, QN_NAME(mnuCopyTableIndexTxt), ui::k_mnuCopyTableIndexTxt);
 
     mnuS = top(QN_NAME(mnuS), ui::k_mnuS);
-    mnuS->menuAction()->setVisible(false);
-    mnuTableNameS = entry(mnuS, QN_NAME(mnuTableNameS), ui::k_mnuTableNameS);
+    mnuTableNameS = entry(mnuS, QN_NAME(mnuTableNameS), ui::k_mnuTableNameSearch);
+    mnuTableNameS->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
 
     mnuView = top(QN_NAME(mnuView), ui::k_mnuView);
     mnuViewCr = entry(mnuView, QN_NAME(mnuViewCr), ui::k_mnuViewCr);
@@ -122,6 +123,7 @@ void frm_mainkey::createMenus() {
     command(mnuCut, &frm_mainkey::mnuCut_Click);
     command(mnuTableS, &frm_mainkey::mnuTableS_Click);
     command(mnuVer, &frm_mainkey::mnuVer_Click);
+    command(mnuTableNameS, &frm_mainkey::mnuTableNameS_Click);
     command(mnuStampOn, &frm_mainkey::mnuStampOn_Click);
     command(mnuStampOff, &frm_mainkey::mnuStampOff_Click);
 }

@@ -89,8 +89,12 @@ bool QtDialogs::runLongWork(QWidget* parent, const QString& label, const LongWor
     });
     loop.exec();
     worker.join();
+    // Closing a progress dialog emits canceled(): the answer is taken before, and the close no
+    // longer counts as the user's.
+    const bool cancelled = progress.cancelled();
+    QObject::disconnect(&dialog, &QProgressDialog::canceled, nullptr, nullptr);
     dialog.close();
-    return !progress.cancelled();
+    return !cancelled;
 }
 
 FileDialogAnswer QtDialogs::showFileDialog(const FileDialogRequest& request) {

@@ -25,6 +25,11 @@ int TableListModel::rowCount(const QModelIndex& parent) const {
 QVariant TableListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_names.size())
         return {};
+    if (role == Qt::ToolTipRole && comment) {
+        const QString name = m_names.at(index.row());
+        const QString text = comment(name);
+        return text.isEmpty() ? name : text;
+    }
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return m_names.at(index.row());
     return {};

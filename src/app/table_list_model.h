@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QAbstractListModel>
+
+#include <functional>
 #include "catalog/table_names.h"
 
 namespace quarnel {
@@ -21,6 +23,9 @@ class TableListModel : public QAbstractListModel {
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // The comment shown as an entry's tooltip, by table name; the name itself when it gives none.
+    std::function<QString(const QString&)> comment;
 
   private:
     catalog::TableNames m_names;

@@ -72,6 +72,7 @@ void BrowseCommands::mnuCut_Click() {
     grid.setRows(2);
     m_view.clearTree();
     m_view.setPaneTitles(ui::kTitleTableInfo, ui::kTitleIndexInfo);
+    m_shownTable.clear();
     m_state.blnConnected = false;
 }
 
@@ -118,6 +119,7 @@ void BrowseCommands::selectTable() {
     grid.setRows(2);
     m_view.setPaneTitles(ui::kTitleTableInfoPrefix + table, ui::kTitleIndexInfoPrefix + table);
     m_view.clearTree();
+    m_shownTable = table;
     m_view.processPendingMessages();
 
     LoadTableInfo();
@@ -130,6 +132,24 @@ void BrowseCommands::selectTable() {
         m_view.refreshCreateView(
             catalog::ddlScript(m_state.strCreateTableSql, m_state.strCreateIndexSql));
     m_view.hideBusyWindow();
+}
+
+int BrowseCommands::showTableColumn(const QString& table, const QString& column) {
+    if (!m_view.selectTableInList(table))
+        return 0;
+    selectTable();
+    if (column.isEmpty() || m_shownTable != table)
+        return 0;
+    // The grid shows what the database says now: the row is found by the column's name.
+    FlexGrid& grid = m_view.grid();
+    constexpr int kNameCol = 2;
+    for (int row = grid.FixedRows(); row < grid.Rows() && kNameCol < grid.Cols(); ++row) {
+        if (grid.TextMatrix(row, kNameCol) == column) {
+            grid.setCurrentCell(row, kNameCol);
+            return row;
+        }
+    }
+    return 0;
 }
 
 void BrowseCommands::LoadTableInfo() {

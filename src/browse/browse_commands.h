@@ -33,6 +33,13 @@ class BrowseCommands {
     void LoadTableInfo();
     void LoadIndexInfo();
 
+    // Selects `table` in the list and shows it as the select-table command does; for a column,
+    // its grid row then becomes the current cell (at its NAME). The grid row of that column, or
+    // 0 when it shows none (or the list has no such table).
+    int showTableColumn(const QString& table, const QString& column);
+    // The table the grid and the tree show; empty when none.
+    const QString& shownTable() const { return m_shownTable; }
+
   private:
     // True when a database is open. Otherwise runs the connect command in place of the caller,
     // which then does nothing more.
@@ -42,6 +49,7 @@ class BrowseCommands {
 
     AppState& m_state;
     MainView& m_view;
+    QString m_shownTable;
 };
 
 }  // namespace quarnel

@@ -42,6 +42,8 @@ class MainView {
     virtual catalog::TableNames takeTableNames() = 0;
     // The text of the selected item; empty when none is selected.
     virtual QString selectedTableName() const = 0;
+    // Selects the list item with this text; false when there is none.
+    virtual bool selectTableInList(const QString&) { return false; }
 
     // The detail grid `MSFlexGrid1` (its cells and properties).
     virtual FlexGrid& grid() = 0;

@@ -41,6 +41,21 @@ inline const QString kCreateViewCaption = QStringLiteral("Quarnel(Create View)")
 inline const QString kCancel = QStringLiteral("ｷｬﾝｾﾙ");
 inline const QString kReadingSchema = QStringLiteral("ｽｷｰﾏ情報を読込中･･･");
 
+// The search window: caption, result list headings, the kinds of hit, and the count line.
+inline const QString kSearchCaption = QStringLiteral("Quarnel(Search)");
+inline const QString kSearchKindHeader = QStringLiteral("種類");
+inline const QString kSearchTableHeader = QStringLiteral("テーブル名");
+inline const QString kSearchColumnHeader = QStringLiteral("列名");
+inline const QString kSearchCommentHeader = QStringLiteral("コメント");
+inline const QString kSearchKindTable = QStringLiteral("テーブル");
+inline const QString kSearchKindColumn = QStringLiteral("列");
+// "該当件数 : n件", and when the list holds only the first hits "該当件数 : n件 (先頭m件を表示)".
+inline const QString kSearchCountPrefix = QStringLiteral("該当件数 : ");
+inline const QString kSearchCountSuffix = QStringLiteral("件");
+inline const QString kSearchFirstPrefix = QStringLiteral(" (先頭");
+inline const QString kSearchFirstSuffix = QStringLiteral("件を表示)");
+inline const QString kBuildingSearchIndex = QStringLiteral("検索ｲﾝﾃﾞｯｸｽを作成中･･･");
+
 // Menu captions, by menu entry.
 inline const QString k_mnuFile = QStringLiteral("ﾌｧｲﾙ(&F)");
 inline const QString k_mnuSave = QStringLiteral("ﾌｧｲﾙに保存(&S)");
@@ -73,6 +88,8 @@ inline const QString k_mnuCopyTableIndexCsv = QStringLiteral("CSV形式(&C)");
 inline const QString k_mnuCopyTableIndexTxt = QStringLiteral("TXT形式(&T)");
 inline const QString k_mnuS = QStringLiteral("検索(&S)");
 inline const QString k_mnuTableNameS = QStringLiteral("ﾃｰﾌﾞﾙ名検索(&S)");
+// The search menu's entry as it is shown: the search window.
+inline const QString k_mnuTableNameSearch = QStringLiteral("ﾃｰﾌﾞﾙ･項目検索(&S)...");
 inline const QString k_mnuView = QStringLiteral("表示(&V)");
 inline const QString k_mnuViewCr = QStringLiteral("ｸﾘｴｲﾄ文画面");
 inline const QString k_mnuO = QStringLiteral("ｵﾌﾟｼｮﾝ(&O)");

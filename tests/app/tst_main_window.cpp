@@ -97,8 +97,8 @@ class MainWindowTest : public QObject {
             {2, "mnuCopyTableIndexAll", "ｲﾝﾃﾞｯｸｽ情報一覧ｺﾋﾟｰ(&T)", true, true, false},
             {3, "mnuCopyTableIndexCsv", "CSV形式(&C)", true, true, false},
             {3, "mnuCopyTableIndexTxt", "TXT形式(&T)", true, true, false},
-            {0, "mnuS", "検索(&S)", false, false, false},  // hidden entries cannot be chosen
-            {1, "mnuTableNameS", "ﾃｰﾌﾞﾙ名検索(&S)", true, true, false},
+            {0, "mnuS", "検索(&S)", true, true, false},
+            {1, "mnuTableNameS", "ﾃｰﾌﾞﾙ･項目検索(&S)...", true, true, false},
             {0, "mnuView", "表示(&V)", true, true, false},
             {1, "mnuViewCr", "ｸﾘｴｲﾄ文画面", true, true, false},
             {0, "mnuO", "ｵﾌﾟｼｮﾝ(&O)", false, false, false},
@@ -122,9 +122,12 @@ class MainWindowTest : public QObject {
             QVERIFY2(got.enabled == want.enabled, where);
             QVERIFY2(got.checked == want.checked, where);
         }
-        // No entry has a shortcut key.
+        // No entry has a shortcut key but the search window's.
         for (QAction* action : m_window->findChildren<QAction*>()) {
-            QVERIFY2(action->shortcut().isEmpty(), action->objectName().toUtf8());
+            const QKeySequence expected = action == m_window->mnuTableNameS
+                                              ? QKeySequence(Qt::CTRL | Qt::Key_F)
+                                              : QKeySequence();
+            QVERIFY2(action->shortcut() == expected, action->objectName().toUtf8());
         }
     }
 
