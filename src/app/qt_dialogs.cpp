@@ -66,7 +66,9 @@ bool QtDialogs::runLongWork(QWidget* parent, const QString& label, const LongWor
     dialog.setWindowModality(Qt::WindowModal);
     dialog.setAutoClose(false);
     dialog.setAutoReset(false);
-    dialog.setMinimumDuration(300);
+    // Shown at once: while the work runs on its thread the window must take no input that
+    // could reach the database.
+    dialog.setMinimumDuration(0);
     QObject::connect(&dialog, &QProgressDialog::canceled, [&] { progress.cancel = true; });
 
     QEventLoop loop;
@@ -83,6 +85,7 @@ bool QtDialogs::runLongWork(QWidget* parent, const QString& label, const LongWor
         dialog.setValue(int(progress.done.load() >> shift));
     });
     poll.start(50);
+    dialog.show();
     std::thread worker([&] {
         work(progress);
         finished = true;
