@@ -43,7 +43,7 @@ std::optional<Table> loadTable(db::Database& database, const QString& name) {
 
     QHash<QString, bool> descending;
     QHash<QString, QString> expressions;
-    const auto key2 = [](const QString& index, const QString& position) {
+    const auto key2 = [](const QString& index, const QString& position) -> QString {
         return index + QChar(0) + position;
     };
     for (auto d =
