@@ -29,15 +29,15 @@ int lineCount(const QString& text) {
     return int(text.count(u'\n') + 1);
 }
 
-// The refusal when a sheet would need more rows than Excel has.
-void checkRowLimit(const QString& sheet, qint64 rows) {
-    if (rows <= kMaxRows)
+// The refusal when a sheet would need more rows than `maxRows`.
+void checkRowLimit(const QString& sheet, qint64 rows, qint64 maxRows) {
+    if (rows <= maxRows)
         return;
     const QLocale c = QLocale::c();
     throw schema::WriteError(
         QStringLiteral("「%1」は %2 行になり、Excel の上限 %3 行を超えるため出力できません。"
                        "出力する表を減らしてください。")
-            .arg(sheet, c.toString(rows), c.toString(kMaxRows)));
+            .arg(sheet, c.toString(rows), c.toString(maxRows)));
 }
 
 void headerRow(XlsxSheet& sheet, int row, const QStringList& labels, lxw_format* format) {
@@ -81,6 +81,22 @@ int tallest(const QStringList& texts) {
 
 }  // namespace
 
+void checkSheetRows(const schema::Schema& schema, bool oneSheet, qint64 maxRows) {
+    checkRowLimit(text::kTableListSheet, kListHeaderRows + qint64(schema.tables.size()), maxRows);
+    if (!oneSheet)
+        return;
+    qint64 columns = 0, indexes = 0, constraints = 0;
+    for (const schema::Table& t : schema.tables) {
+        columns += qint64(t.columns.size());
+        indexes += qint64(t.indexes.size());
+        constraints += (t.primaryKey ? 1 : 0) + qint64(t.uniqueKeys.size()) +
+                       qint64(t.foreignKeys.size()) + qint64(t.checks.size());
+    }
+    checkRowLimit(text::kColumnListSheet, kOneSheetHeaderRows + columns, maxRows);
+    checkRowLimit(text::kIndexListSheet, kOneSheetHeaderRows + indexes, maxRows);
+    checkRowLimit(text::kConstraintListSheet, kOneSheetHeaderRows + constraints, maxRows);
+}
+
 XlsxDefinitionWriter::XlsxDefinitionWriter(const QString& target, bool oneSheet)
     : m_output(target, StagedOutput::Kind::File), m_oneSheet(oneSheet) {}
 
@@ -92,19 +108,7 @@ void XlsxDefinitionWriter::begin(const schema::Schema& schema) {
     m_host = schema.host;
     m_readAt = readAtText(schema.readAt);
     // Refused before anything is written.
-    checkRowLimit(text::kTableListSheet, kListHeaderRows + qint64(schema.tables.size()));
-    if (m_oneSheet) {
-        qint64 columns = 0, indexes = 0, constraints = 0;
-        for (const schema::Table& t : schema.tables) {
-            columns += qint64(t.columns.size());
-            indexes += qint64(t.indexes.size());
-            constraints += (t.primaryKey ? 1 : 0) + qint64(t.uniqueKeys.size()) +
-                           qint64(t.foreignKeys.size()) + qint64(t.checks.size());
-        }
-        checkRowLimit(text::kColumnListSheet, kOneSheetHeaderRows + columns);
-        checkRowLimit(text::kIndexListSheet, kOneSheetHeaderRows + indexes);
-        checkRowLimit(text::kConstraintListSheet, kOneSheetHeaderRows + constraints);
-    }
+    checkSheetRows(schema, m_oneSheet, kMaxRows);
     if (auto failure = m_output.prepare())
         throw schema::WriteError(*failure);
     m_book = std::make_unique<XlsxBook>(m_output.temporaryPath(), m_oneSheet);

@@ -12,6 +12,10 @@ namespace quarnel::docs {
 
 inline constexpr int kOneSheetAbove = 1000;
 
+// Throws WriteError, with a message naming the sheet and both counts, when a sheet of the chosen
+// layout would need more than `maxRows` rows (Excel's 1,048,576).
+void checkSheetRows(const schema::Schema& schema, bool oneSheet, qint64 maxRows);
+
 class XlsxBook;
 class XlsxSheet;
 
