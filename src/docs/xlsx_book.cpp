@@ -64,6 +64,8 @@ void XlsxSheet::number(int row, int col, double value, lxw_format* format) {
 }
 
 void XlsxSheet::blank(int row, int col, lxw_format* format) {
+    if (m_sparse)
+        return;
     check(worksheet_write_blank(m_sheet, lxw_row_t(row), lxw_col_t(col), format));
 }
 
@@ -118,7 +120,7 @@ void XlsxSheet::finish(int columns, int frozenRows, int filterFirstRow, int filt
         check(worksheet_repeat_rows(m_sheet, 0, lxw_row_t(repeatRows - 1)));
 }
 
-XlsxBook::XlsxBook(const QString& path, bool constantMemory) {
+XlsxBook::XlsxBook(const QString& path, bool constantMemory) : m_constantMemory(constantMemory) {
     const QByteArray file = path.toUtf8();
     lxw_workbook_options options{};
     options.constant_memory = constantMemory ? LXW_TRUE : LXW_FALSE;
@@ -161,7 +163,7 @@ XlsxSheet& XlsxBook::addSheet(const QString& name) {
     lxw_worksheet* sheet = workbook_add_worksheet(m_book, utf8Name.constData());
     if (!sheet)
         throw schema::WriteError(QStringLiteral("cannot add the sheet %1").arg(name));
-    m_sheets.push_back(std::make_unique<XlsxSheet>(sheet, m_formats));
+    m_sheets.push_back(std::make_unique<XlsxSheet>(sheet, m_formats, m_constantMemory));
     return *m_sheets.back();
 }
 

@@ -33,7 +33,10 @@ struct BookFormats {
 
 class XlsxSheet {
   public:
-    XlsxSheet(lxw_worksheet* sheet, const BookFormats& formats) : m_sheet(sheet), m_f(&formats) {}
+    // `sparse`: empty cells are left out instead of written blank with their borders, which
+    // keeps the long lists of the single-sheet layout small.
+    XlsxSheet(lxw_worksheet* sheet, const BookFormats& formats, bool sparse)
+        : m_sheet(sheet), m_f(&formats), m_sparse(sparse) {}
 
     // Texts and numbers; `fit` says whether the text counts for the column's width.
     void text(int row, int col, const QString& value, lxw_format* format, bool fit = true);
@@ -65,6 +68,7 @@ class XlsxSheet {
 
     lxw_worksheet* m_sheet;
     const BookFormats* m_f;
+    bool m_sparse;
     std::vector<int> m_widths;
     int m_links = 0;
     QString m_error;
@@ -88,6 +92,7 @@ class XlsxBook {
 
   private:
     lxw_workbook* m_book = nullptr;
+    bool m_constantMemory;
     BookFormats m_formats;
     std::vector<std::unique_ptr<XlsxSheet>> m_sheets;
 };
