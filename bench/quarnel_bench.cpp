@@ -19,6 +19,7 @@
 #include "catalog/queries.h"
 #include "db/data_access.h"
 #include "db/engines.h"
+#include "document_bench.h"
 #include "oracle_bench.h"
 #include "search_bench.h"
 #include "shell/app_state.h"
@@ -232,6 +233,7 @@ int main(int argc, char** argv) {
     QString dataDir = QStringLiteral("bench-data");
     int runs = 5;
     bool searchOnly = false;
+    bool documentsOnly = false;
     const QStringList args = application.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--data") && i + 1 < args.size()) {
@@ -240,8 +242,12 @@ int main(int argc, char** argv) {
             runs = std::max(1, args[++i].toInt());
         } else if (args[i] == QLatin1String("--search-only")) {
             searchOnly = true;
+        } else if (args[i] == QLatin1String("--documents")) {
+            documentsOnly = true;
         } else {
-            std::fprintf(stderr, "usage: quarnel-bench [--data DIR] [--runs N] [--search-only]\n");
+            std::fprintf(
+                stderr,
+                "usage: quarnel-bench [--data DIR] [--runs N] [--search-only] [--documents]\n");
             return 2;
         }
     }
@@ -254,6 +260,11 @@ int main(int argc, char** argv) {
         return bench::runSearchBench(state, &window, runs) ? 0 : 1;
     }
     QDir().mkpath(dataDir);
+    // The document figures first: their peak memory is measured before the window's share.
+    if (!bench::runDocumentBench(dataDir, runs))
+        return 1;
+    if (documentsOnly)
+        return 0;
     const QString schema = QDir(dataDir).filePath(QStringLiteral("schema-100k.db"));
     if (!QFileInfo::exists(schema)) {
         std::fprintf(stderr, "bench: building %s (once)...\n", qUtf8Printable(schema));

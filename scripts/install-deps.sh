@@ -5,7 +5,7 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-  libsqlite3-dev libgtest-dev
+  libsqlite3-dev libgtest-dev libxlsxwriter-dev python3-openpyxl
   xvfb xauth xclip openbox fonts-noto-cjk
   dpkg-dev file desktop-file-utils appstream groff-base
   g++-mingw-w64-x86-64-posix

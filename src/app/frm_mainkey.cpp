@@ -278,6 +278,7 @@ void frm_mainkey::mnuFile_Click() {
     mnuSaveAllTable->setEnabled(!m_state.strTableListTxt.isEmpty());
     mnuSaveInfoTable->setEnabled(!m_state.strTableInfoCsv.isEmpty());
     mnuSaveTableIndex->setEnabled(!m_state.strIndexInfoCsv.isEmpty());
+    mnuDefinition->setEnabled(m_state.blnConnected);
 }
 
 void frm_mainkey::mnuVer_Click() {

@@ -70,6 +70,7 @@ class frm_mainkey : public QMainWindow, public MainView {
     QAction* mnuSaveAllTable = nullptr;
     QAction* mnuSaveInfoTable = nullptr;
     QAction* mnuSaveTableIndex = nullptr;
+    QAction* mnuDefinition = nullptr;
     QAction* munE = nullptr;
     QMenu* mnuL = nullptr;
     QAction* mnuDBLogIn = nullptr;
@@ -147,6 +148,7 @@ class frm_mainkey : public QMainWindow, public MainView {
     void connectSaveCommands();
     void SaveListFile(int kind);
     void mnuViewCr_Click();
+    void mnuDefinition_Click();
     // The DDL window while it exists, else null.
     frmCreate* createView() const;
     // Closes the DDL window when it is open; the main window's close runs this first.

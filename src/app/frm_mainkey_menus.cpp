@@ -47,6 +47,8 @@ void frm_mainkey::createMenus() {
     mnuSaveAllTable = entry(mnuSave, QN_NAME(mnuSaveAllTable), ui::k_mnuSaveAllTable);
     mnuSaveInfoTable = entry(mnuSave, QN_NAME(mnuSaveInfoTable), ui::k_mnuSaveInfoTable);
     mnuSaveTableIndex = entry(mnuSave, QN_NAME(mnuSaveTableIndex), ui::k_mnuSaveTableIndex);
+    mnuDefinition = entry(mnuFile, QN_NAME(mnuDefinition), ui::k_mnuDefinition);
+    mnuDefinition->setEnabled(false);
     separator(mnuFile, QStringLiteral("a"));
     munE = entry(mnuFile, QN_NAME(munE), ui::k_munE);
 

@@ -1,6 +1,7 @@
 // The main window's save commands and its DDL window: the File menu's three save entries, the
 // View menu's "ｸﾘｴｲﾄ文画面", and the DDL window's refresh after a table selection.
 #include "app/frm_create.h"
+#include "app/frm_definition.h"
 #include "app/frm_mainkey.h"
 #include "app/qt_clipboard.h"
 #include "export/save_file.h"
@@ -22,6 +23,9 @@ class SaveCommands : public QObject {
 
     SaveNames listNames;
     SaveNames ddlNames;
+    // The document's names and the choices of its dialog's last run.
+    SaveNames definitionNames;
+    DefinitionChoice definitionChoice;
     SaveEnvironment environment = SaveEnvironment::system();
     QtClipboard clipboard;
     QPointer<frmCreate> createView;
@@ -44,6 +48,8 @@ void frm_mainkey::connectSaveCommands() {
         connect(action, &QAction::triggered, this,
                 [this, kind = kind] { runCommand([this, kind] { SaveListFile(kind); }); });
     }
+    connect(mnuDefinition, &QAction::triggered, this,
+            [this] { runCommand([this] { mnuDefinition_Click(); }); });
     connect(mnuViewCr, &QAction::triggered, this,
             [this] { runCommand([this] { mnuViewCr_Click(); }); });
     setCreateViewText = [this](const QString& text) {
@@ -56,6 +62,21 @@ void frm_mainkey::SaveListFile(int kind) {
     SaveCommands* commands = saveCommandsOf(this);
     const SaveContext context{*m_state.dialogs, this, commands->environment};
     quarnel::SaveListFile(context, m_state, commands->listNames, kind);
+}
+
+void frm_mainkey::mnuDefinition_Click() {
+    if (!m_state.blnConnected)
+        return;
+    SaveCommands* commands = saveCommandsOf(this);
+    const QString selected = selectedTableName();
+    frmDefinition dialog(this, !selected.isEmpty(), commands->definitionChoice);
+    m_state.dialogs->runModal(dialog);
+    const std::optional<DefinitionChoice> choice = dialog.choice();
+    if (!choice)
+        return;
+    commands->definitionChoice = *choice;
+    const SaveContext context{*m_state.dialogs, this, commands->environment};
+    OutputDefinitionDocument(context, m_state, commands->definitionNames, *choice, selected);
 }
 
 void frm_mainkey::mnuViewCr_Click() {

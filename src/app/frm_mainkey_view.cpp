@@ -55,6 +55,7 @@ QTreeWidgetItem* frm_mainkey::treeNode(const QString& key) const {
 void frm_mainkey::setConnectedMenus(bool connected) {
     mnuDBLogIn->setEnabled(!connected);
     mnuCut->setEnabled(connected);
+    mnuDefinition->setEnabled(connected);
 }
 
 void frm_mainkey::runLogonDialog() {

@@ -12,6 +12,10 @@ ParsedArguments parseDumpArguments(const QStringList& arguments) {
     bool hostGiven = false;
     bool userGiven = false;
     bool encodingGiven = false;
+    bool xlsxGiven = false;
+    bool markdownGiven = false;
+    QString xlsxTarget;
+    QString markdownTarget;
     QString textOption;
     const auto failed = [&parsed](const QString& error) {
         parsed.error = error;
@@ -43,6 +47,10 @@ ParsedArguments parseDumpArguments(const QStringList& arguments) {
             options.passwordFromStdin = true;
             continue;
         }
+        if (argument == QLatin1String("--one-sheet")) {
+            options.oneSheet = true;
+            continue;
+        }
 
         bool isTextOption = false;
         for (const DumpTextOption& candidate : kDumpTextOptions) {
@@ -64,10 +72,12 @@ ParsedArguments parseDumpArguments(const QStringList& arguments) {
             QString* value;
             bool* given;
         };
-        const std::array<ValueOption, 3> valueOptions{{
+        const std::array<ValueOption, 5> valueOptions{{
             {"--host", &options.host, &hostGiven},
             {"--user", &options.user, &userGiven},
             {"--encoding", &options.encoding, &encodingGiven},
+            {"--definition-xlsx", &xlsxTarget, &xlsxGiven},
+            {"--definition-md", &markdownTarget, &markdownGiven},
         }};
         const ValueOption* option = nullptr;
         for (const ValueOption& candidate : valueOptions) {
@@ -77,6 +87,7 @@ ParsedArguments parseDumpArguments(const QStringList& arguments) {
         if (option == nullptr) {
             const bool isFlag = name == QLatin1String("--help") ||
                                 name == QLatin1String("--password-stdin") ||
+                                name == QLatin1String("--one-sheet") ||
                                 std::any_of(kDumpTextOptions.begin(), kDumpTextOptions.end(),
                                             [&name](const DumpTextOption& candidate) {
                                                 return name == QLatin1String(candidate.name);
@@ -104,6 +115,23 @@ ParsedArguments parseDumpArguments(const QStringList& arguments) {
         return failed(QStringLiteral("--user must not be empty"));
     if (options.encoding.isEmpty())
         return failed(QStringLiteral("--encoding must not be empty"));
+    if (xlsxGiven && markdownGiven)
+        return failed(
+            QStringLiteral("--definition-xlsx and --definition-md: only one can be chosen"));
+    if (xlsxGiven || markdownGiven) {
+        const QString document =
+            xlsxGiven ? QStringLiteral("--definition-xlsx") : QStringLiteral("--definition-md");
+        if (!textOption.isEmpty()) {
+            return failed(
+                QStringLiteral("%1 and %2: only one text can be chosen").arg(textOption, document));
+        }
+        options.document = xlsxGiven ? DumpDocument::Excel : DumpDocument::Markdown;
+        options.documentTarget = xlsxGiven ? xlsxTarget : markdownTarget;
+        if (options.documentTarget.isEmpty())
+            return failed(document + QStringLiteral(" must not be empty"));
+    }
+    if (options.oneSheet && !xlsxGiven)
+        return failed(QStringLiteral("--one-sheet needs --definition-xlsx"));
     if (options.text == DumpText::List && !options.tables.isEmpty())
         return failed(QStringLiteral("--list takes no table names"));
     return parsed;

@@ -42,6 +42,9 @@ inline constexpr std::array<DumpTextOption, 9> kDumpTextOptions{{
     {"--ddl", DumpText::Ddl},
 }};
 
+// A table-definition document written to a file or folder instead of a text.
+enum class DumpDocument { None, Excel, Markdown };
+
 struct DumpOptions {
     // True when --help was given; nothing else is then looked at.
     bool help = false;
@@ -50,6 +53,10 @@ struct DumpOptions {
     bool passwordFromStdin = false;
     DumpText text = DumpText::Ddl;
     QString encoding = QLatin1String(kDefaultTextEncoding);
+    // --definition-xlsx FILE or --definition-md DIR, and --one-sheet.
+    DumpDocument document = DumpDocument::None;
+    QString documentTarget;
+    bool oneSheet = false;
     // The tables named, in command-line order; empty for every table of the list.
     QStringList tables;
 };

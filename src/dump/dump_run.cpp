@@ -1,6 +1,7 @@
 #include "dump/dump_run.h"
 
 #include "db/logon.h"
+#include "dump/dump_document.h"
 #include "dump/dump_text.h"
 #include "support/line_end.h"
 #include "support/logon_text.h"
@@ -87,6 +88,14 @@ WHAT, one of (default --ddl):
   --pk         primary-key columns         --table-ddl  CREATE TABLE (+ ALTER TABLE ... KEY)
   --index-csv  indexes as CSV              --index-txt  indexes as indented text
   --index-ddl  CREATE INDEX statements     --ddl        table DDL, CR LF CR LF, index DDL
+  --definition-xlsx FILE  the table-definition document (テーブル定義書) as an Excel workbook:
+               the sheet テーブル一覧, then one sheet per table; above 1000 tables one sheet
+               カラム一覧 with a row per column, plus インデックス一覧 and 制約一覧
+  --one-sheet  with --definition-xlsx: that single-sheet layout at any size
+  --definition-md DIR     the same document as a folder of Markdown files: README.md with the
+               table list, and one file per table
+               The file or folder is written under a temporary name beside it and takes its
+               place only when complete; an earlier one of that name stays until then.
 TABLE: names exactly as listed (case matters); none means every table, in list order.
 Line ends are CR LF. One TABLE gives its text exactly as Quarnel holds it. Two or more TABLEs,
 or none (every table), give each table's text followed by CR LF unless it already ends with
@@ -133,8 +142,16 @@ int runDump(const DumpOptions& options, const DumpEnvironment& environment) {
     // are freed with the database.
     struct LogOffAtEnd {
         db::Database& database;
-        ~LogOffAtEnd() { database.Close(); }
+        ~LogOffAtEnd() {
+            try {
+                database.Close();
+            } catch (const std::exception&) {
+                // Nothing is left to report to: the output has been written or refused.
+            }
+        }
     } logOffAtEnd{*database};
+    if (options.document != DumpDocument::None)
+        return writeDumpDocument(*database, options, environment.err);
     const DumpTextResult text = buildInSnapshot(*database, options);
     if (!text.text) {
         reportFailure(environment.err, text.error);

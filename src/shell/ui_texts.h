@@ -40,6 +40,20 @@ inline const QString kCreateViewCaption = QStringLiteral("Quarnel(Create View)")
 // Long work over the whole schema: the progress dialog's button and the model load's caption.
 inline const QString kCancel = QStringLiteral("ｷｬﾝｾﾙ");
 inline const QString kReadingSchema = QStringLiteral("ｽｷｰﾏ情報を読込中･･･");
+// The table-definition document: its dialog, its save dialog and its progress caption.
+inline const QString kDefinitionCaption = QStringLiteral("ﾃｰﾌﾞﾙ定義書の出力");
+inline const QString kDefinitionTables = QStringLiteral("対象ﾃｰﾌﾞﾙ");
+inline const QString kDefinitionSelected = QStringLiteral("選択ﾃｰﾌﾞﾙ(&S)");
+inline const QString kDefinitionAll = QStringLiteral("全ﾃｰﾌﾞﾙ(&A)");
+inline const QString kDefinitionFormat = QStringLiteral("形式");
+inline const QString kDefinitionExcel = QStringLiteral("Excel ﾌﾞｯｸ(.xlsx)(&E)");
+inline const QString kDefinitionMarkdown = QStringLiteral("Markdown ﾌｫﾙﾀﾞ(&M)");
+inline const QString kDefinitionOneSheet = QStringLiteral("1ｼｰﾄにまとめる(ｶﾗﾑ一覧)(&O)");
+inline const QString kDefinitionSaveTitle = QStringLiteral("ファイル名を付けて保存(ﾃｰﾌﾞﾙ定義書)");
+inline const QString kDefinitionExcelFilter =
+    QStringLiteral("Excel ﾌﾞｯｸ(*.xlsx)|*.xlsx|すべてのﾌｧｲﾙ(*.*)|*.*");
+inline const QString kDefinitionMarkdownFilter = QStringLiteral("ﾌｫﾙﾀﾞ(*.*)|*.*");
+inline const QString kWritingDefinition = QStringLiteral("ﾃｰﾌﾞﾙ定義書を出力中･･･");
 
 // The search window: caption, result list headings, the kinds of hit, and the count line.
 inline const QString kSearchCaption = QStringLiteral("Quarnel(Search)");
@@ -62,6 +76,7 @@ inline const QString k_mnuSave = QStringLiteral("ﾌｧｲﾙに保存(&S)");
 inline const QString k_mnuSaveAllTable = QStringLiteral("ﾃｰﾌﾞﾙ一覧(&A)");
 inline const QString k_mnuSaveInfoTable = QStringLiteral("ﾃｰﾌﾞﾙ情報(&T)");
 inline const QString k_mnuSaveTableIndex = QStringLiteral("ﾃｰﾌﾞﾙ･ｲﾝﾃﾞｯｸｽ(&I)");
+inline const QString k_mnuDefinition = QStringLiteral("ﾃｰﾌﾞﾙ定義書の出力(&D)...");
 inline const QString k_munE = QStringLiteral("終了(&X)");
 inline const QString k_mnuL = QStringLiteral("接続(&L)");
 inline const QString k_mnuDBLogIn = QStringLiteral("DB接続(&L)");

@@ -69,6 +69,7 @@ class MainWindowTest : public QObject {
             {2, "mnuSaveAllTable", "ﾃｰﾌﾞﾙ一覧(&A)", true, true, false},
             {2, "mnuSaveInfoTable", "ﾃｰﾌﾞﾙ情報(&T)", true, true, false},
             {2, "mnuSaveTableIndex", "ﾃｰﾌﾞﾙ･ｲﾝﾃﾞｯｸｽ(&I)", true, true, false},
+            {1, "mnuDefinition", "ﾃｰﾌﾞﾙ定義書の出力(&D)...", true, false, false},
             {1, "a", "-", true, true, false},
             {1, "munE", "終了(&X)", true, true, false},
             {0, "mnuL", "接続(&L)", true, true, false},

@@ -124,6 +124,7 @@ class SessionTest : public QObject {
         QVERIFY(!m.window->mnuSaveAllTable->isEnabled());
         QVERIFY(!m.window->mnuSaveInfoTable->isEnabled());
         QVERIFY(!m.window->mnuSaveTableIndex->isEnabled());
+        QVERIFY(!m.window->mnuDefinition->isEnabled());
     }
 
     void failedDisconnectKeepsTheConnectedState() {
@@ -164,6 +165,7 @@ class SessionTest : public QObject {
         m.window->mnuFile_Click();
         QVERIFY(m.window->mnuSaveAllTable->isEnabled());
         QVERIFY(!m.window->mnuSaveInfoTable->isEnabled());
+        QVERIFY(m.window->mnuDefinition->isEnabled());
     }
 
     void failureInTheMiddleOfTheFetch() {

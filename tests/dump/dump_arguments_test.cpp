@@ -133,7 +133,16 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"UnknownOptionWithEmptyValue", words("--host H --user U --pass="),
                     "unknown option --pass"},
         RefusedCase{"ListWithTables", words("--host H --user U --list T"),
-                    "--list takes no table names"}),
+                    "--list takes no table names"},
+        RefusedCase{"DocumentAndText", words("--host H --user U --pk --definition-md D"),
+                    "--pk and --definition-md: only one text can be chosen"},
+        RefusedCase{"TwoDocuments",
+                    words("--host H --user U --definition-md D --definition-xlsx F"),
+                    "--definition-xlsx and --definition-md: only one can be chosen"},
+        RefusedCase{"OneSheetForMarkdown", words("--host H --user U --one-sheet --definition-md D"),
+                    "--one-sheet needs --definition-xlsx"},
+        RefusedCase{"OneSheetWithValue", words("--host H --user U --one-sheet=1"),
+                    "--one-sheet takes no value"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
