@@ -43,7 +43,8 @@ std::optional<Table> loadTable(db::Database& database, const QString& name) {
 
     QHash<QString, bool> descending;
     QHash<QString, QString> expressions;
-    const auto key2 = [](const QString& index, const QString& position) {
+    // Returns a QString: a string builder would outlive the arguments it refers to.
+    const auto key2 = [](const QString& index, const QString& position) -> QString {
         return index + QChar(0) + position;
     };
     for (auto d =
