@@ -8,6 +8,7 @@ packages=(
   libsqlite3-dev libgtest-dev
   xvfb xauth xclip fonts-noto-cjk
   dpkg-dev file desktop-file-utils appstream groff-base
+  python3 python3-jsonschema
 )
 missing=()
 for p in "${packages[@]}"; do

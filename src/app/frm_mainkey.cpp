@@ -3,6 +3,7 @@
 #include "app/eliding_label.h"
 #include "app/flex_grid_view.h"
 #include "app/frm_mainkey_copy.h"
+#include "app/frm_mainkey_snapshot.h"
 #include "app/frm_search.h"
 #include "app/frm_version.h"
 #include "app/grid_editor_widgets.h"
@@ -45,6 +46,7 @@ frm_mainkey::frm_mainkey(AppState& state) : QMainWindow(nullptr), m_state(state)
     createMenus();
     connectCopyCommands(*this, m_state);
     connectSaveCommands();
+    connectSnapshotCommands(*this, m_state);
     createStatusBar();
     m_browse = std::make_unique<BrowseCommands>(m_state, *this);
     connectGridEditor();

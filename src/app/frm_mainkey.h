@@ -68,6 +68,7 @@ class frm_mainkey : public QMainWindow, public MainView {
     QAction* mnuSaveAllTable = nullptr;
     QAction* mnuSaveInfoTable = nullptr;
     QAction* mnuSaveTableIndex = nullptr;
+    QAction* mnuSnapshotSave = nullptr;
     QAction* munE = nullptr;
     QMenu* mnuL = nullptr;
     QAction* mnuDBLogIn = nullptr;
@@ -96,6 +97,7 @@ class frm_mainkey : public QMainWindow, public MainView {
     QAction* mnuTableNameS = nullptr;
     QMenu* mnuView = nullptr;
     QAction* mnuViewCr = nullptr;
+    QAction* mnuSchemaCompare = nullptr;
     QMenu* mnuO = nullptr;
     QMenu* mnuSearch = nullptr;
     QAction* mnuTableSearch = nullptr;

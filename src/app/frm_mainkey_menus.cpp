@@ -46,6 +46,7 @@ void frm_mainkey::createMenus() {
     mnuSaveAllTable = entry(mnuSave, QN_NAME(mnuSaveAllTable), ui::k_mnuSaveAllTable);
     mnuSaveInfoTable = entry(mnuSave, QN_NAME(mnuSaveInfoTable), ui::k_mnuSaveInfoTable);
     mnuSaveTableIndex = entry(mnuSave, QN_NAME(mnuSaveTableIndex), ui::k_mnuSaveTableIndex);
+    mnuSnapshotSave = entry(mnuFile, QN_NAME(mnuSnapshotSave), ui::k_mnuSnapshotSave);
     separator(mnuFile, QStringLiteral("a"));
     munE = entry(mnuFile, QN_NAME(munE), ui::k_munE);
 
@@ -94,6 +95,7 @@ void frm_mainkey::createMenus() {
 
     mnuView = top(QN_NAME(mnuView), ui::k_mnuView);
     mnuViewCr = entry(mnuView, QN_NAME(mnuViewCr), ui::k_mnuViewCr);
+    mnuSchemaCompare = entry(mnuView, QN_NAME(mnuSchemaCompare), ui::k_mnuSchemaCompare);
 
     mnuO = top(QN_NAME(mnuO), ui::k_mnuO);
     mnuO->menuAction()->setVisible(false);

@@ -248,7 +248,7 @@ void compareTables(QStringList& out, const Table& a, const Table& b, const Schem
     compareKeys(out, QStringLiteral("unique key"), a.uniqueKeys, b.uniqueKeys);
 
     const Matched<ForeignKey> foreign =
-        match<ForeignKey>(a.foreignKeys, b.foreignKeys, [](const ForeignKey& key) {
+        match<ForeignKey>(a.foreignKeys, b.foreignKeys, [](const ForeignKey& key) -> QString {
             return key.columns.join(QChar(0)) + QChar(1) + key.referencedTable + QChar(1) +
                    key.referencedColumns.join(QChar(0));
         });
@@ -285,7 +285,7 @@ void compareTables(QStringList& out, const Table& a, const Table& b, const Schem
                    .arg(sqlIdentifier(check->name), quoted(check->condition));
     }
 
-    const auto indexText = [](const Index& index) {
+    const auto indexText = [](const Index& index) -> QString {
         return sqlIdentifier(index.name) +
                (index.unique ? QStringLiteral(" UNIQUE ") : QStringLiteral(" ")) +
                indexColumnsText(index);
@@ -352,7 +352,7 @@ Comparison compareSchemas(const Schema& a, const Schema& b) {
 QString comparisonReport(const Comparison& comparison, const QString& labelA, const QString& labelB,
                          ReportFormat format) {
     const bool markdown = format == ReportFormat::Markdown;
-    const auto name = [markdown](const QString& table) {
+    const auto name = [markdown](const QString& table) -> QString {
         const QString shown = sqlIdentifier(table);
         return markdown ? u'`' + shown + u'`' : shown;
     };
