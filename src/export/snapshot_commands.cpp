@@ -1,6 +1,7 @@
 #include "export/snapshot_commands.h"
 
 #include "browse/schema_model.h"
+#include "db/engines.h"
 #include "db/logon.h"
 #include "export/save_texts.h"
 #include "schema/compare.h"
@@ -14,6 +15,7 @@
 #include "support/text_file.h"
 
 #include <QDir>
+#include <QWidget>
 
 namespace quarnel {
 namespace {

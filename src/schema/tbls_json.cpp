@@ -33,11 +33,13 @@ QString referencedTable(const ForeignKey& key, const Schema& schema) {
                : key.referencedOwner + u'.' + key.referencedTable;
 }
 
-QString foreignKeyDef(const ForeignKey& key) {
+// The key as DDL writes it; the referenced table qualified only when another schema owns it.
+QString foreignKeyDef(const ForeignKey& key, const Schema& schema) {
+    const QString parent = referencedTable(key, schema);
     QString def =
         QStringLiteral("FOREIGN KEY ") + identifierList(key.columns) +
         QStringLiteral(" REFERENCES ") +
-        (key.referencedOwner.isEmpty() ? QString() : sqlIdentifier(key.referencedOwner) + u'.') +
+        (parent == key.referencedTable ? QString() : sqlIdentifier(key.referencedOwner) + u'.') +
         sqlIdentifier(key.referencedTable) + u' ' + identifierList(key.referencedColumns);
     if (key.deleteRule == QLatin1String("CASCADE") || key.deleteRule == QLatin1String("SET NULL"))
         def += QStringLiteral(" ON DELETE ") + key.deleteRule;
@@ -102,8 +104,8 @@ QJsonObject tableObject(const Table& table, const Schema& schema) {
     }
     QStringList referenced;
     for (const ForeignKey& key : table.foreignKeys) {
-        QJsonObject object = constraint(key.name, QStringLiteral("FOREIGN KEY"), foreignKeyDef(key),
-                                        table.name, key.columns);
+        QJsonObject object = constraint(key.name, QStringLiteral("FOREIGN KEY"),
+                                        foreignKeyDef(key, schema), table.name, key.columns);
         object.insert(QStringLiteral("referenced_table"), referencedTable(key, schema));
         object.insert(QStringLiteral("referenced_columns"), stringArray(key.referencedColumns));
         constraints.append(object);
@@ -145,7 +147,7 @@ QJsonObject tblsDocument(const Schema& schema) {
                             {QStringLiteral("columns"), stringArray(key.columns)},
                             {QStringLiteral("parent_table"), parent},
                             {QStringLiteral("parent_columns"), stringArray(key.referencedColumns)},
-                            {QStringLiteral("def"), foreignKeyDef(key)}});
+                            {QStringLiteral("def"), foreignKeyDef(key, schema)}});
         }
     }
     QJsonObject driver{{QStringLiteral("name"), schema.engine.toLower()}};

@@ -23,13 +23,13 @@ foreign = os.path.join(work, "foreign.db")
 if os.path.exists(foreign):
     os.remove(foreign)
 db = sqlite3.connect(foreign)
-db.executescript("""
+db.executescript('''
 CREATE TABLE ARTIST (ARTIST_ID INTEGER PRIMARY KEY, NAME VARCHAR2(120) NOT NULL);
 CREATE TABLE "Album ""1""" (ALBUM_ID INTEGER PRIMARY KEY, 題名 NVARCHAR2(160) DEFAULT 'x',
   ARTIST_ID INTEGER REFERENCES ARTIST (ARTIST_ID) ON DELETE CASCADE,
   CHECK (ALBUM_ID > 0), UNIQUE (題名));
 CREATE INDEX ALBUM_ARTIST ON "Album ""1""" (ARTIST_ID DESC, upper(題名));
-""")
+''')
 db.close()
 
 failures = 0
