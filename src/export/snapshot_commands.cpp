@@ -186,11 +186,13 @@ std::optional<ComparisonReport> CompareWithSnapshot(const SaveContext& context, 
     connected.user = source.user;
     connected.host = source.host;
     connected.readAt = source.readAt;
-    const schema::Comparison comparison = schema::compareSchemas(connected, *saved);
+    // The snapshot is the earlier state: what the connected schema has that it lacks is "added".
+    const schema::Comparison comparison = schema::compareSchemas(*saved, connected);
     return ComparisonReport{
         *path,
-        schema::comparisonReport(comparison, schema::sourceLabel(connected, state.strHostString),
-                                 schema::sourceLabel(*saved, host), schema::ReportFormat::Text),
+        schema::comparisonReport(comparison, schema::sourceLabel(*saved, host),
+                                 schema::sourceLabel(connected, state.strHostString),
+                                 schema::ReportFormat::Text),
         comparison.differenceCount()};
 }
 

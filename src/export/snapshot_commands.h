@@ -26,8 +26,9 @@ struct ComparisonReport {
 
 // Asks for a snapshot file through the open dialog, opens it as a database of its own (the
 // connected one is left as it is), reads both schema models with progress and cancel, and
-// compares the connected schema (A) with the snapshot (B). Nothing when not connected, when the
-// user cancelled, or after a failure (reported).
+// compares them: the snapshot is side A (the earlier state), the connected schema side B, so what
+// was added since the snapshot is reported as added. Nothing when not connected, when the user
+// cancelled, or after a failure (reported).
 std::optional<ComparisonReport> CompareWithSnapshot(const SaveContext& context, AppState& state,
                                                     SaveNames& names);
 

@@ -104,7 +104,7 @@ class SnapshotCommandsTest : public QObject {
         std::optional<ComparisonReport> changed = CompareWithSnapshot(context(), m_state, m_names);
         QVERIFY(changed.has_value());
         QCOMPARE(changed->differences, 1);
-        QVERIFY2(changed->text.contains(QStringLiteral("Table EMP\r\n  column removed: SAL")),
+        QVERIFY2(changed->text.contains(QStringLiteral("Table EMP\r\n  column added: SAL")),
                  qPrintable(changed->text));
         // The connected database is the one it was.
         QVERIFY(m_state.objOraDatabase->DbCreateDynaset(QStringLiteral("SELECT SAL FROM EMP"), 0));
