@@ -9,6 +9,7 @@ packages=(
   xvfb xauth xclip openbox fonts-noto-cjk
   dpkg-dev file desktop-file-utils appstream groff-base
   g++-mingw-w64-x86-64-posix
+  python3 python3-jsonschema
 )
 missing=()
 for p in "${packages[@]}"; do

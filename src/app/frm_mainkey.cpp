@@ -3,6 +3,7 @@
 #include "app/eliding_label.h"
 #include "app/flex_grid_view.h"
 #include "app/frm_mainkey_copy.h"
+#include "app/frm_mainkey_snapshot.h"
 #include "app/frm_search.h"
 #include "app/frm_table_search.h"
 #include "app/frm_version.h"
@@ -47,6 +48,7 @@ frm_mainkey::frm_mainkey(AppState& state) : QMainWindow(nullptr), m_state(state)
     createMenus();
     connectCopyCommands(*this, m_state);
     connectSaveCommands();
+    connectSnapshotCommands(*this, m_state);
     createStatusBar();
     m_browse = std::make_unique<BrowseCommands>(m_state, *this);
     connectSearchCommands();
@@ -279,6 +281,7 @@ void frm_mainkey::mnuFile_Click() {
     mnuSaveInfoTable->setEnabled(!m_state.strTableInfoCsv.isEmpty());
     mnuSaveTableIndex->setEnabled(!m_state.strIndexInfoCsv.isEmpty());
     mnuDefinition->setEnabled(m_state.blnConnected);
+    mnuSnapshotSave->setEnabled(m_state.blnConnected);
 }
 
 void frm_mainkey::mnuVer_Click() {

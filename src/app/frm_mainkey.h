@@ -71,6 +71,7 @@ class frm_mainkey : public QMainWindow, public MainView {
     QAction* mnuSaveInfoTable = nullptr;
     QAction* mnuSaveTableIndex = nullptr;
     QAction* mnuDefinition = nullptr;
+    QAction* mnuSnapshotSave = nullptr;
     QAction* munE = nullptr;
     QMenu* mnuL = nullptr;
     QAction* mnuDBLogIn = nullptr;
@@ -99,6 +100,7 @@ class frm_mainkey : public QMainWindow, public MainView {
     QAction* mnuTableNameS = nullptr;
     QMenu* mnuView = nullptr;
     QAction* mnuViewCr = nullptr;
+    QAction* mnuSchemaCompare = nullptr;
     QMenu* mnuO = nullptr;
     QMenu* mnuSearch = nullptr;
     QAction* mnuTableSearch = nullptr;

@@ -4,8 +4,8 @@
 
 #include "app/screen_units.h"
 #include "app/window_frame.h"
-#include "support/window_placement.h"
 #include "browse/grid_editor.h"
+#include "support/window_placement.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>

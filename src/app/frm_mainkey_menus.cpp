@@ -49,6 +49,8 @@ void frm_mainkey::createMenus() {
     mnuSaveTableIndex = entry(mnuSave, QN_NAME(mnuSaveTableIndex), ui::k_mnuSaveTableIndex);
     mnuDefinition = entry(mnuFile, QN_NAME(mnuDefinition), ui::k_mnuDefinition);
     mnuDefinition->setEnabled(false);
+    mnuSnapshotSave = entry(mnuFile, QN_NAME(mnuSnapshotSave), ui::k_mnuSnapshotSave);
+    mnuSnapshotSave->setEnabled(false);
     separator(mnuFile, QStringLiteral("a"));
     munE = entry(mnuFile, QN_NAME(munE), ui::k_munE);
 
@@ -97,6 +99,8 @@ void frm_mainkey::createMenus() {
 
     mnuView = top(QN_NAME(mnuView), ui::k_mnuView);
     mnuViewCr = entry(mnuView, QN_NAME(mnuViewCr), ui::k_mnuViewCr);
+    mnuSchemaCompare = entry(mnuView, QN_NAME(mnuSchemaCompare), ui::k_mnuSchemaCompare);
+    mnuSchemaCompare->setEnabled(false);
 
     mnuO = top(QN_NAME(mnuO), ui::k_mnuO);
     mnuO->menuAction()->setVisible(false);

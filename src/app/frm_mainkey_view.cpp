@@ -56,6 +56,8 @@ void frm_mainkey::setConnectedMenus(bool connected) {
     mnuDBLogIn->setEnabled(!connected);
     mnuCut->setEnabled(connected);
     mnuDefinition->setEnabled(connected);
+    mnuSnapshotSave->setEnabled(connected);
+    mnuSchemaCompare->setEnabled(connected);
 }
 
 void frm_mainkey::runLogonDialog() {

@@ -4,6 +4,7 @@
 #include "catalog/index_info.h"
 #include "catalog/table_info.h"
 #include "catalog/table_list.h"
+#include "schema/snapshot_header.h"
 #include "shell/dialogs.h"
 #include "shell/ui_texts.h"
 #include "support/flex_grid.h"
@@ -37,7 +38,16 @@ void BrowseCommands::mnuDBLogIn_Click() {
     if (!m_state.blnConnected)
         return;
     m_view.setConnectedMenus(true);
-    m_view.setPanelText(1, ui::kConnected);
+    // A snapshot file says so, with the time it was taken, so it is not taken for the live
+    // database.
+    const std::optional<schema::SnapshotHeader> snapshot =
+        m_state.objOraDatabase
+            ? schema::readSnapshotHeader(*m_state.objOraDatabase, m_state.strHostString)
+            : std::nullopt;
+    m_view.setPanelText(1, snapshot
+                               ? ui::kSnapshotPanel.arg(snapshot->readAt.toLocalTime().toString(
+                                     QStringLiteral("yyyy/MM/dd HH:mm")))
+                               : ui::kConnected);
     m_view.setPanelText(3, m_state.strUserId + QStringLiteral(" / ") + m_state.strHostString);
     LoadTableList();
 }

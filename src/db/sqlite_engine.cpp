@@ -3,6 +3,7 @@
 #include "db/dynaset_errors.h"
 #include "db/engines.h"
 #include "db/sqlite_dialect.h"
+#include "db/sqlite_snapshot.h"
 #include "db/sqlite_types.h"
 
 #include <QByteArray>
@@ -30,6 +31,9 @@ class Connection {
 
     sqlite3* handle() const { return m_handle; }
     bool isOpen() const { return m_handle != nullptr; }
+    // A schema snapshot file: its dictionary is stored, not computed.
+    bool isSnapshot() const { return m_snapshot; }
+    void setSnapshot() { m_snapshot = true; }
 
     // Statements still open keep SQLite's connection alive until they are finalized.
     void close() {
@@ -54,6 +58,7 @@ class Connection {
 
   private:
     sqlite3* m_handle;
+    bool m_snapshot = false;
     int m_lastErr = 0;
     QString m_lastErrText;
 };
@@ -303,6 +308,8 @@ class SqliteDatabase final : public Database {
 
     std::unique_ptr<Dynaset> createDynaset(const QString& sql) {
         const std::optional<QString> described = describedTable(sql);
+        if (described && m_connection->isSnapshot())
+            return describeSnapshotTable(m_connection->handle(), *described);
         const QByteArray text =
             described ? describeStatement(storedTableName(m_connection->handle(), *described))
                       : rewriteRowNumLimit(sql).toUtf8();
@@ -333,6 +340,8 @@ class SqliteDatabase final : public Database {
     // matches the version recorded; a failure (another program's lock outlasting the busy
     // timeout) leaves both as they were, and the next lookup tries again.
     void bringCatalogueUpToDate() {
+        if (m_connection->isSnapshot())
+            return;
         sqlite3* handle = m_connection->handle();
         execute("SAVEPOINT quarnel_catalogue");
         int version = -1;
@@ -450,7 +459,12 @@ std::shared_ptr<Connection> openConnection(const QString& path, bool immutable,
         throw refuse(sqlite3_extended_errcode(handle), reason);
     }
     QString error;
-    if (const int installed = installDictionary(handle, error); installed != SQLITE_OK) {
+    if (hasSnapshotHeader(handle)) {
+        if (const std::optional<QString> refusal = checkSnapshot(handle)) {
+            throw ServerRefusal(QStringLiteral("%1: %2").arg(*refusal, path), SQLITE_CORRUPT);
+        }
+        connection->setSnapshot();
+    } else if (const int installed = installDictionary(handle, error); installed != SQLITE_OK) {
         throw refuse(installed, error);
     }
     // From here on nothing on this connection may change any database, the temporary one

@@ -16,6 +16,11 @@ ParsedArguments parseDumpArguments(const QStringList& arguments) {
     bool markdownGiven = false;
     QString xlsxTarget;
     QString markdownTarget;
+    bool snapshotGiven = false;
+    bool tblsGiven = false;
+    bool compareGiven = false;
+    bool compareUserGiven = false;
+    bool compareFormatGiven = false;
     QString textOption;
     const auto failed = [&parsed](const QString& error) {
         parsed.error = error;
@@ -72,12 +77,17 @@ ParsedArguments parseDumpArguments(const QStringList& arguments) {
             QString* value;
             bool* given;
         };
-        const std::array<ValueOption, 5> valueOptions{{
+        const std::array<ValueOption, 10> valueOptions{{
             {"--host", &options.host, &hostGiven},
             {"--user", &options.user, &userGiven},
             {"--encoding", &options.encoding, &encodingGiven},
             {"--definition-xlsx", &xlsxTarget, &xlsxGiven},
             {"--definition-md", &markdownTarget, &markdownGiven},
+            {"--snapshot", &options.snapshotFile, &snapshotGiven},
+            {"--tbls-json", &options.tblsJsonFile, &tblsGiven},
+            {"--compare-with", &options.compareHost, &compareGiven},
+            {"--compare-user", &options.compareUser, &compareUserGiven},
+            {"--compare-format", &options.compareFormat, &compareFormatGiven},
         }};
         const ValueOption* option = nullptr;
         for (const ValueOption& candidate : valueOptions) {
@@ -134,6 +144,28 @@ ParsedArguments parseDumpArguments(const QStringList& arguments) {
         return failed(QStringLiteral("--one-sheet needs --definition-xlsx"));
     if (options.text == DumpText::List && !options.tables.isEmpty())
         return failed(QStringLiteral("--list takes no table names"));
+    if (options.schemaOutput() && !textOption.isEmpty()) {
+        return failed(QStringLiteral("%1: a text cannot be chosen with --snapshot, --tbls-json"
+                                     " or --compare-with")
+                          .arg(textOption));
+    }
+    if ((snapshotGiven && options.snapshotFile.isEmpty()) ||
+        (tblsGiven && options.tblsJsonFile.isEmpty()) ||
+        (compareGiven && options.compareHost.trimmed().isEmpty())) {
+        return failed(QStringLiteral("a file or host of an output option must not be empty"));
+    }
+    if ((compareUserGiven || compareFormatGiven) && !compareGiven)
+        return failed(QStringLiteral("--compare-user and --compare-format need --compare-with"));
+    if (compareGiven && (snapshotGiven || tblsGiven))
+        return failed(QStringLiteral("--compare-with writes a report: it takes no file output"));
+    if (compareUserGiven && !db::hasUserId(options.compareUser))
+        return failed(QStringLiteral("--compare-user must not be empty"));
+    if (!compareUserGiven)
+        options.compareUser = options.user;
+    if (options.compareFormat != QLatin1String("text") &&
+        options.compareFormat != QLatin1String("markdown")) {
+        return failed(QStringLiteral("--compare-format takes text or markdown"));
+    }
     return parsed;
 }
 

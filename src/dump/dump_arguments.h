@@ -59,6 +59,20 @@ struct DumpOptions {
     bool oneSheet = false;
     // The tables named, in command-line order; empty for every table of the list.
     QStringList tables;
+
+    // Whole-schema outputs instead of a text: a snapshot file, tbls' schema.json, and the
+    // comparison with a second schema (a host string or a snapshot file) written as a report.
+    QString snapshotFile;
+    QString tblsJsonFile;
+    QString compareHost;
+    // The second logon's user ID; the first one's when not given.
+    QString compareUser;
+    // "text" or "markdown".
+    QString compareFormat = QStringLiteral("text");
+
+    bool schemaOutput() const {
+        return !snapshotFile.isEmpty() || !tblsJsonFile.isEmpty() || !compareHost.isEmpty();
+    }
 };
 
 struct ParsedArguments {

@@ -2,6 +2,7 @@
 
 #include "db/logon.h"
 #include "dump/dump_document.h"
+#include "dump/dump_schema.h"
 #include "dump/dump_text.h"
 #include "support/line_end.h"
 #include "support/logon_text.h"
@@ -66,7 +67,7 @@ DumpTextResult buildInSnapshot(db::Database& database, const DumpOptions& option
 QString usageLine() {
     return QStringLiteral(
         "usage: quarnel-dump --host HOST --user USER [--password-stdin] [--encoding NAME] "
-        "[WHAT] [TABLE ...]");
+        "[WHAT | --snapshot FILE | --tbls-json FILE | --compare-with HOST2] [TABLE ...]");
 }
 
 QString helpText() {
@@ -105,8 +106,18 @@ bytes for the tables A and B:
   --pk:  A TAB A_KEY1 CR LF  A TAB A_KEY2 CR LF  B TAB B_KEY1 CR LF
 The whole run reads one snapshot of the database. Nothing is written unless every text could
 be built and encoded.
-Exit status: 0 done; 1 logon refused, unknown table, failed query, encoding or write; 2 bad
-arguments or password line.
+Whole-schema outputs (instead of WHAT; TABLEs narrow them to those tables):
+  --snapshot FILE      save the schema as a snapshot file; open it later with sqlite:FILE
+  --tbls-json FILE     write the schema as tbls' schema.json
+  (both may be given; each file is written under a temporary name and renamed when complete)
+  --compare-with HOST2 compare the schema with that of HOST2 (a host string, or sqlite:FILE for
+                       a snapshot) and write the differences as a report
+  --compare-user USER2 the user ID for HOST2 (default: --user); with --password-stdin the
+                       second line of standard input is its password
+  --compare-format F   text (default) or markdown
+Exit status: 0 done (and for --compare-with: no differences); 1 logon refused, unknown table,
+failed query, encoding or write; 2 bad arguments or password line; 3 --compare-with found
+differences.
 )");
 }
 
@@ -117,16 +128,29 @@ int runDump(const DumpOptions& options, const DumpEnvironment& environment) {
     }
 
     QString password;
+    QString comparePassword;
     if (options.passwordFromStdin) {
-        QString error;
+        // With a second logon the input holds two lines: it is read a byte at a time, so that the
+        // first line's reading takes nothing of the second.
+        const bool twoLines = !options.compareHost.isEmpty();
+        const InputReader byByte = [&environment](char* buffer, qint64) {
+            return environment.readInput(buffer, 1);
+        };
+        const InputReader& reader = twoLines ? byByte : environment.readInput;
+        // From a terminal the typed text is not echoed while the lines are read.
         std::shared_ptr<void> hidden = environment.hideInput ? environment.hideInput() : nullptr;
-        std::optional<QString> line = readPasswordLine(environment.readInput, &error);
-        hidden.reset();
-        if (!line) {
-            reportFailure(environment.err, error);
-            return kExitBadArguments;
+        for (QString* target : {&password, &comparePassword}) {
+            if (target == &comparePassword && !twoLines)
+                break;
+            QString error;
+            std::optional<QString> line = readPasswordLine(reader, &error);
+            if (!line) {
+                wipe(password);
+                reportFailure(environment.err, error);
+                return kExitBadArguments;
+            }
+            *target = std::move(*line);
         }
-        password = std::move(*line);
     }
     std::shared_ptr<db::Session> session;
     std::shared_ptr<db::Database> database;
@@ -134,10 +158,10 @@ int runDump(const DumpOptions& options, const DumpEnvironment& environment) {
         environment.createSession, {options.user, password, options.host}, session, database);
     wipe(password);
     if (!logon.connected) {
+        wipe(comparePassword);
         reportFailure(environment.err, QStringLiteral("logon refused: ") + logon.failure);
         return kExitFailure;
     }
-
     // The session is logged off before the program ends, on every path from here; its handles
     // are freed with the database.
     struct LogOffAtEnd {
@@ -150,6 +174,12 @@ int runDump(const DumpOptions& options, const DumpEnvironment& environment) {
             }
         }
     } logOffAtEnd{*database};
+    if (options.schemaOutput()) {
+        const int status = runSchemaOutputs(options, environment, *database, comparePassword);
+        wipe(comparePassword);
+        return status;
+    }
+
     if (options.document != DumpDocument::None)
         return writeDumpDocument(*database, options, environment.err);
     const DumpTextResult text = buildInSnapshot(*database, options);

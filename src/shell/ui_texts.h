@@ -69,6 +69,19 @@ inline const QString kSearchCountSuffix = QStringLiteral("件");
 inline const QString kSearchFirstPrefix = QStringLiteral(" (先頭");
 inline const QString kSearchFirstSuffix = QStringLiteral("件を表示)");
 inline const QString kBuildingSearchIndex = QStringLiteral("検索ｲﾝﾃﾞｯｸｽを作成中･･･");
+// Snapshots and schema comparison.
+inline const QString kSnapshotPanel = QStringLiteral("- ｽﾅｯﾌﾟｼｮｯﾄ %1 -");
+inline const QString kSnapshotSaveTitle = QStringLiteral("ｽﾅｯﾌﾟｼｮｯﾄの保存");
+inline const QString kSnapshotFileFilter =
+    QStringLiteral("ｽﾅｯﾌﾟｼｮｯﾄ (*.qsnap)|*.qsnap|すべてのﾌｧｲﾙ (*.*)|*.*");
+inline const QString kWritingSnapshot = QStringLiteral("ｽﾅｯﾌﾟｼｮｯﾄを保存中･･･");
+inline const QString kCompareTitle = QStringLiteral("ｽｷｰﾏ比較");
+inline const QString kCompareOpenFailed = QStringLiteral("ｽﾅｯﾌﾟｼｮｯﾄを開けませんでした。");
+inline const QString kReportSaveTitle = QStringLiteral("ファイル名を付けて保存(ｽｷｰﾏ比較)");
+inline const QString kReportFileFilter = QStringLiteral("ﾃｷｽﾄ (*.txt)|*.txt");
+inline const QString kCompareCopy = QStringLiteral("ｺﾋﾟｰ(&C)");
+inline const QString kCompareSave = QStringLiteral("保存(&S)...");
+inline const QString kCompareClose = QStringLiteral("閉じる");
 
 // Menu captions, by menu entry.
 inline const QString k_mnuFile = QStringLiteral("ﾌｧｲﾙ(&F)");
@@ -77,6 +90,7 @@ inline const QString k_mnuSaveAllTable = QStringLiteral("ﾃｰﾌﾞﾙ一覧(&
 inline const QString k_mnuSaveInfoTable = QStringLiteral("ﾃｰﾌﾞﾙ情報(&T)");
 inline const QString k_mnuSaveTableIndex = QStringLiteral("ﾃｰﾌﾞﾙ･ｲﾝﾃﾞｯｸｽ(&I)");
 inline const QString k_mnuDefinition = QStringLiteral("ﾃｰﾌﾞﾙ定義書の出力(&D)...");
+inline const QString k_mnuSnapshotSave = QStringLiteral("ｽﾅｯﾌﾟｼｮｯﾄの保存(&N)...");
 inline const QString k_munE = QStringLiteral("終了(&X)");
 inline const QString k_mnuL = QStringLiteral("接続(&L)");
 inline const QString k_mnuDBLogIn = QStringLiteral("DB接続(&L)");
@@ -107,6 +121,7 @@ inline const QString k_mnuTableNameS = QStringLiteral("ﾃｰﾌﾞﾙ名検索(
 inline const QString k_mnuTableNameSearch = QStringLiteral("ﾃｰﾌﾞﾙ･項目検索(&S)...");
 inline const QString k_mnuView = QStringLiteral("表示(&V)");
 inline const QString k_mnuViewCr = QStringLiteral("ｸﾘｴｲﾄ文画面");
+inline const QString k_mnuSchemaCompare = QStringLiteral("ｽｷｰﾏ比較(&M)...");
 inline const QString k_mnuO = QStringLiteral("ｵﾌﾟｼｮﾝ(&O)");
 inline const QString k_mnuSearch = QStringLiteral("検索設定(&S)");
 inline const QString k_mnuTableSearch = QStringLiteral("ﾃｰﾌﾞﾙ情報のみ検索(&T)");
