@@ -18,6 +18,7 @@
 #include "db/data_access.h"
 #include "db/engines.h"
 #include "oracle_bench.h"
+#include "sqlite_dictionary_bench.h"
 #include "shell/app_state.h"
 #include "shell/dialogs.h"
 
@@ -240,6 +241,10 @@ int main(int argc, char** argv) {
         }
     }
     QDir().mkpath(dataDir);
+    if (!bench::runSqliteDictionary(dataDir, runs)) {
+        std::fprintf(stderr, "bench: the embedded engine's dictionary read failed\n");
+        return 1;
+    }
     const QString schema = QDir(dataDir).filePath(QStringLiteral("schema-100k.db"));
     if (!QFileInfo::exists(schema)) {
         std::fprintf(stderr, "bench: building %s (once)...\n", qUtf8Printable(schema));

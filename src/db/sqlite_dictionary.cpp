@@ -35,6 +35,22 @@ struct ViewDefinition {
     const char* columns;
 };
 
+unsigned partsOf(View view) {
+    switch (view) {
+        case View::TabColumns:
+            return kColumns;
+        case View::TabComments:
+            return kTableComment;
+        case View::ColComments:
+            return kColumns | kColumnComments;
+        case View::Constraints:
+        case View::ConsColumns:
+            return kKeysAndIndexes | kForeignKeys | kChecks;
+        default:
+            return kKeysAndIndexes;
+    }
+}
+
 // Column 0 of every view is table_name, the one column a query may narrow the rows by.
 constexpr ViewDefinition kViews[] = {
     {"user_tab_columns", View::TabColumns,
@@ -110,6 +126,7 @@ struct Shared {
     QByteArray user;
     sqlite3_int64 stamp = -1;
     QByteArray lastTable;
+    unsigned lastParts = 0;
     TableFacts lastFacts;
     QHash<QByteArray, ReferencedKeys> referenced;
 
@@ -137,7 +154,9 @@ struct StatementDeleter {
 };
 
 struct Cursor {
+    explicit Cursor(sqlite3* db) : reader(db) {}
     sqlite3_vtab_cursor base{};
+    PragmaReader reader;
     std::unique_ptr<sqlite3_stmt, StatementDeleter> tables;  // the whole schema's, in order
     Rows rows;
     size_t at = 0;
@@ -151,21 +170,25 @@ int fail(Table* table, int rc) {
     return rc == SQLITE_OK ? SQLITE_ERROR : rc;
 }
 
-int factsOf(Table* table, const CatalogueTable& entry, const TableFacts*& facts) {
+int factsOf(Table* table, PragmaReader& reader, const CatalogueTable& entry,
+            const TableFacts*& facts) {
     Shared& shared = *table->shared;
     shared.follow(table->db);
-    if (shared.lastTable.isNull() || shared.lastTable != entry.name) {
+    const unsigned parts = partsOf(table->view);
+    if (shared.lastTable.isNull() || shared.lastTable != entry.name ||
+        (shared.lastParts & parts) != parts) {
         shared.lastTable.clear();
-        if (const int rc = readTableFacts(table->db, entry, shared.lastFacts); rc != SQLITE_OK)
+        if (const int rc = readTableFacts(reader, entry, parts, shared.lastFacts); rc != SQLITE_OK)
             return rc;
         shared.lastTable = entry.name;
+        shared.lastParts = parts;
     }
     facts = &shared.lastFacts;
     return SQLITE_OK;
 }
 
 // The name of the key `key` references, or empty when the referenced table or key is not there.
-QString referencedKeyName(Table* table, const TableFacts& facts,
+QString referencedKeyName(Table* table, PragmaReader& reader, const TableFacts& facts,
                           const TableFacts::ForeignKey& key) {
     ReferencedKeys keys;
     if (key.referencedTable == facts.table.shown) {
@@ -176,7 +199,7 @@ QString referencedKeyName(Table* table, const TableFacts& facts,
     } else {
         if (const auto entry = catalogueTableShown(table->db, key.referencedTable)) {
             TableFacts other;
-            if (readTableFacts(table->db, *entry, other) == SQLITE_OK)
+            if (readTableFacts(reader, *entry, kKeysAndIndexes, other) == SQLITE_OK)
                 keys = referencedKeysOf(other);
         }
         table->shared->referenced.insert(key.referencedTable, keys);
@@ -191,7 +214,7 @@ QString referencedKeyName(Table* table, const TableFacts& facts,
     return QString();
 }
 
-void constraintRows(Table* table, const TableFacts& facts, Rows& rows) {
+void constraintRows(Table* table, PragmaReader& reader, const TableFacts& facts, Rows& rows) {
     const QByteArray& shown = facts.table.shown;
     const QByteArray& user = table->shared->user;
     const auto generated = [](bool g) {
@@ -229,7 +252,7 @@ void constraintRows(Table* table, const TableFacts& facts, Rows& rows) {
                         text(QStringLiteral("R")),
                         {},
                         user,
-                        textOrNull(referencedKeyName(table, facts, key)),
+                        textOrNull(referencedKeyName(table, reader, facts, key)),
                         text(key.deleteRule),
                         enabled,
                         generated(key.generated)});
@@ -267,7 +290,7 @@ void consColumnRows(Table* table, const TableFacts& facts, Rows& rows) {
     }
 }
 
-void tableRows(Table* table, const TableFacts& facts, Rows& rows) {
+void tableRows(Table* table, PragmaReader& reader, const TableFacts& facts, Rows& rows) {
     const QByteArray& shown = facts.table.shown;
     switch (table->view) {
         case View::TabColumns:
@@ -296,7 +319,7 @@ void tableRows(Table* table, const TableFacts& facts, Rows& rows) {
                 rows.push_back({shown, column.name, textOrNull(column.comment)});
             break;
         case View::Constraints:
-            constraintRows(table, facts, rows);
+            constraintRows(table, reader, facts, rows);
             break;
         case View::ConsColumns:
             consColumnRows(table, facts, rows);
@@ -338,11 +361,11 @@ void tableRows(Table* table, const TableFacts& facts, Rows& rows) {
     }
 }
 
-int rowsOf(Table* table, const CatalogueTable& entry, Rows& rows) {
+int rowsOf(Table* table, PragmaReader& reader, const CatalogueTable& entry, Rows& rows) {
     const TableFacts* facts = nullptr;
-    if (const int rc = factsOf(table, entry, facts); rc != SQLITE_OK)
+    if (const int rc = factsOf(table, reader, entry, facts); rc != SQLITE_OK)
         return rc;
-    tableRows(table, *facts, rows);
+    tableRows(table, reader, *facts, rows);
     return SQLITE_OK;
 }
 
@@ -368,7 +391,7 @@ int nextTable(Table* table, Cursor* cursor) {
             columnBytes(row, 0), columnBytes(row, 1), sqlite3_column_int64(row, 2),
             decodeText(reinterpret_cast<const char*>(sqlite3_column_text(row, 3)),
                        sqlite3_column_bytes(row, 3))};
-        if (const int rc = rowsOf(table, entry, cursor->rows); rc != SQLITE_OK)
+        if (const int rc = rowsOf(table, cursor->reader, entry, cursor->rows); rc != SQLITE_OK)
             return rc;
     }
     return SQLITE_OK;
@@ -423,8 +446,8 @@ int bestIndex(sqlite3_vtab*, sqlite3_index_info* info) {
     return SQLITE_OK;
 }
 
-int open(sqlite3_vtab*, sqlite3_vtab_cursor** out) {
-    *out = &(new Cursor)->base;
+int open(sqlite3_vtab* vtab, sqlite3_vtab_cursor** out) {
+    *out = &(new Cursor(reinterpret_cast<Table*>(vtab)->db))->base;
     return SQLITE_OK;
 }
 
@@ -446,7 +469,8 @@ int filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3
                                sqlite3_value_bytes(argv[0]));
         if (sqlite3_value_type(argv[0]) != SQLITE_NULL) {
             if (const auto entry = catalogueTableShown(table->db, shown)) {
-                if (const int rc = rowsOf(table, *entry, cursor->rows); rc != SQLITE_OK)
+                if (const int rc = rowsOf(table, cursor->reader, *entry, cursor->rows);
+                    rc != SQLITE_OK)
                     return fail(table, rc);
             }
         }

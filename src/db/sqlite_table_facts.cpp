@@ -41,22 +41,10 @@ bool isNull(sqlite3_stmt* statement, int column) {
 }
 
 // "PRAGMA main.<pragma>("<name>")", the name's quotes doubled.
-QByteArray pragma(const char* name, const QByteArray& argument) {
+QByteArray pragmaStatement(const char* name, const QByteArray& argument) {
     QByteArray quoted = argument;
     quoted.replace('"', "\"\"");
     return QByteArray("PRAGMA main.") + name + "(\"" + quoted + "\")";
-}
-
-// Runs `sql` and calls `row` for each row; returns SQLite's result code.
-template <typename Row>
-int eachRow(sqlite3* db, const QByteArray& sql, Row row) {
-    int rc = SQLITE_OK;
-    Statement statement = prepare(db, sql, rc);
-    if (rc != SQLITE_OK)
-        return rc;
-    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW)
-        row(statement.get());
-    return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
 std::optional<CatalogueTable> catalogueTable(sqlite3* db, const char* sql, const QByteArray& key) {
@@ -192,6 +180,49 @@ int readExpressions(sqlite3* db, IndexEntry& index) {
 
 }  // namespace
 
+struct PragmaReader::Statements {
+    static constexpr const char* kNames[] = {"table_xinfo", "index_list", "index_xinfo",
+                                             "foreign_key_list"};
+    static constexpr const char* kFunctions[] = {
+        "SELECT cid, name, type, \"notnull\", dflt_value, pk, hidden"
+        " FROM pragma_table_xinfo(?1, 'main')",
+        "SELECT seq, name, \"unique\", origin, partial FROM pragma_index_list(?1, 'main')",
+        "SELECT seqno, cid, name, \"desc\", coll, key FROM pragma_index_xinfo(?1, 'main')",
+        "SELECT id, seq, \"table\", \"from\", \"to\", on_update, on_delete, \"match\""
+        " FROM pragma_foreign_key_list(?1, 'main')"};
+    Statement functions[4];
+};
+
+PragmaReader::PragmaReader(sqlite3* db) : m_db(db), m_statements(std::make_unique<Statements>()) {}
+
+PragmaReader::~PragmaReader() = default;
+
+int PragmaReader::read(Pragma pragma, const QByteArray& argument,
+                       const std::function<void(sqlite3_stmt*)>& row) {
+    const auto which = size_t(pragma);
+    Statement& function = m_statements->functions[which];
+    int rc = SQLITE_OK;
+    // A table of the user's named like the function makes its preparation fail: the PRAGMA
+    // statement reads the same.
+    if (!function)
+        function = prepare(m_db, Statements::kFunctions[which], rc);
+    Statement own;
+    sqlite3_stmt* statement = function.get();
+    if (statement) {
+        sqlite3_bind_text(statement, 1, argument.constData(), int(argument.size()), SQLITE_STATIC);
+    } else {
+        own = prepare(m_db, pragmaStatement(Statements::kNames[which], argument), rc);
+        if (rc != SQLITE_OK)
+            return rc;
+        statement = own.get();
+    }
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+        row(statement);
+    if (function)
+        sqlite3_reset(statement);
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
 QString decodeText(const char* bytes, qsizetype size) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
     return decoder.decode(QByteArrayView(bytes, size));
@@ -212,15 +243,28 @@ std::optional<CatalogueTable> catalogueTableNamed(sqlite3* db, const QByteArray&
                           name);
 }
 
-int readTableFacts(sqlite3* db, const CatalogueTable& table, TableFacts& facts) {
+int readTableFacts(PragmaReader& reader, const CatalogueTable& table, unsigned parts,
+                   TableFacts& facts) {
+    using Pragma = PragmaReader::Pragma;
+    sqlite3* db = reader.db();
     facts = TableFacts{};
     facts.table = table;
-    const TableDefinition definition = readTableDefinition(table.sql);
+    // Names are given in a fixed order (keys, foreign keys, checks): a part needs those before it.
+    if (parts & kChecks)
+        parts |= kForeignKeys;
+    if (parts & kForeignKeys)
+        parts |= kKeysAndIndexes;
+    if (parts & (kKeysAndIndexes | kColumnComments))
+        parts |= kColumns;
+    const bool parse = (parts & ~kColumns) != 0;
+    const TableDefinition definition = parse ? readTableDefinition(table.sql) : TableDefinition{};
     facts.comment = definition.comment;
+    if (!(parts & kColumns))
+        return SQLITE_OK;
 
     // Columns, as SELECT * gives them: hidden columns of virtual tables left out.
     QByteArray rowidAlias;
-    int rc = eachRow(db, pragma("table_xinfo", table.name), [&](sqlite3_stmt* row) {
+    int rc = reader.read(Pragma::TableXinfo, table.name, [&](sqlite3_stmt* row) {
         if (sqlite3_column_int(row, 6) == 1)
             return;
         TableFacts::Column column;
@@ -242,17 +286,17 @@ int readTableFacts(sqlite3* db, const CatalogueTable& table, TableFacts& facts) 
         }
         facts.columns.push_back(std::move(column));
     });
-    if (rc != SQLITE_OK)
+    if (rc != SQLITE_OK || !(parts & kKeysAndIndexes))
         return rc;
 
     std::vector<IndexEntry> indexes;
-    rc = eachRow(db, pragma("index_list", table.name), [&](sqlite3_stmt* row) {
+    rc = reader.read(Pragma::IndexList, table.name, [&](sqlite3_stmt* row) {
         indexes.push_back({bytes(row, 1), sqlite3_column_int(row, 2) != 0, bytes(row, 3), {}, {}});
     });
     for (IndexEntry& index : indexes) {
         if (rc != SQLITE_OK)
             return rc;
-        rc = eachRow(db, pragma("index_xinfo", index.name), [&](sqlite3_stmt* row) {
+        rc = reader.read(Pragma::IndexXinfo, index.name, [&](sqlite3_stmt* row) {
             if (sqlite3_column_int(row, 5) == 0)
                 return;
             const int position = int(index.columns.size());
@@ -359,10 +403,11 @@ int readTableFacts(sqlite3* db, const CatalogueTable& table, TableFacts& facts) 
     }
 
     // Foreign keys: SQLite lists them last declared first.
-    if (table.sql.contains(QLatin1String("REFERENCES"), Qt::CaseInsensitive)) {
+    if ((parts & kForeignKeys) &&
+        table.sql.contains(QLatin1String("REFERENCES"), Qt::CaseInsensitive)) {
         std::vector<TableFacts::ForeignKey> foreign;
         int lastId = -1;
-        rc = eachRow(db, pragma("foreign_key_list", table.name), [&](sqlite3_stmt* row) {
+        rc = reader.read(Pragma::ForeignKeyList, table.name, [&](sqlite3_stmt* row) {
             const int id = sqlite3_column_int(row, 0);
             if (id != lastId) {
                 foreign.insert(foreign.begin(), TableFacts::ForeignKey{});
@@ -398,7 +443,7 @@ int readTableFacts(sqlite3* db, const CatalogueTable& table, TableFacts& facts) 
     }
 
     int checkNumber = 0;
-    for (size_t i = 0; i < definition.constraints.size(); ++i) {
+    for (size_t i = 0; (parts & kChecks) && i < definition.constraints.size(); ++i) {
         const KeyConstraint& constraint = definition.constraints[i];
         if (constraint.kind != KeyConstraint::Kind::Check)
             continue;
