@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <memory>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -129,6 +130,12 @@ struct Shared {
     unsigned lastParts = 0;
     TableFacts lastFacts;
     QHash<QByteArray, ReferencedKeys> referenced;
+    // Inside a read snapshot, the first whole-schema read keeps every table's facts, so that the
+    // other views of the same load read none of them again; kept until the catalogue changes or
+    // a view is read outside a snapshot.
+    std::vector<TableFacts> all;
+    QHash<QByteArray, size_t> allByShown;
+    bool haveAll = false;
 
     // Every refresh of the catalogue changes rows of the connection; what was read before it is
     // forgotten.
@@ -138,7 +145,25 @@ struct Shared {
             stamp = changes;
             lastTable.clear();
             referenced.clear();
+            dropAll();
         }
+        if (sqlite3_get_autocommit(db))
+            dropAll();
+    }
+
+    void dropAll() {
+        if (!haveAll && all.empty())
+            return;
+        std::vector<TableFacts>().swap(all);
+        allByShown = {};
+        haveAll = false;
+    }
+
+    const TableFacts* cached(const QByteArray& shown) const {
+        if (!haveAll)
+            return nullptr;
+        const auto found = allByShown.constFind(shown);
+        return found == allByShown.cend() ? nullptr : &all[*found];
     }
 };
 
@@ -159,6 +184,8 @@ struct Cursor {
     PragmaReader reader;
     std::unique_ptr<sqlite3_stmt, StatementDeleter> tables;  // the whole schema's, in order
     Rows rows;
+    // The next table of the whole-schema read from Shared::all, when it reads from there.
+    std::optional<size_t> nextCached;
     size_t at = 0;
     sqlite3_int64 rowid = 0;
     bool eof = true;
@@ -174,6 +201,8 @@ int factsOf(Table* table, PragmaReader& reader, const CatalogueTable& entry,
             const TableFacts*& facts) {
     Shared& shared = *table->shared;
     shared.follow(table->db);
+    if ((facts = shared.cached(entry.shown)))
+        return SQLITE_OK;
     const unsigned parts = partsOf(table->view);
     if (shared.lastTable.isNull() || shared.lastTable != entry.name ||
         (shared.lastParts & parts) != parts) {
@@ -193,11 +222,13 @@ QString referencedKeyName(Table* table, PragmaReader& reader, const TableFacts& 
     ReferencedKeys keys;
     if (key.referencedTable == facts.table.shown) {
         keys = referencedKeysOf(facts);
+    } else if (const TableFacts* other = table->shared->cached(key.referencedTable)) {
+        keys = referencedKeysOf(*other);
     } else if (const auto cached = table->shared->referenced.constFind(key.referencedTable);
                cached != table->shared->referenced.cend()) {
         keys = *cached;
     } else {
-        if (const auto entry = catalogueTableShown(table->db, key.referencedTable)) {
+        if (const auto entry = catalogueTableShown(reader, key.referencedTable)) {
             TableFacts other;
             if (readTableFacts(reader, *entry, kKeysAndIndexes, other) == SQLITE_OK)
                 keys = referencedKeysOf(other);
@@ -378,6 +409,13 @@ QByteArray columnBytes(sqlite3_stmt* statement, int column) {
 int nextTable(Table* table, Cursor* cursor) {
     cursor->rows.clear();
     cursor->at = 0;
+    if (cursor->nextCached) {
+        const std::vector<TableFacts>& all = table->shared->all;
+        while (cursor->rows.empty() && *cursor->nextCached < all.size())
+            tableRows(table, cursor->reader, all[(*cursor->nextCached)++], cursor->rows);
+        cursor->eof = cursor->rows.empty();
+        return SQLITE_OK;
+    }
     while (cursor->rows.empty()) {
         const int step = sqlite3_step(cursor->tables.get());
         if (step == SQLITE_DONE) {
@@ -395,6 +433,27 @@ int nextTable(Table* table, Cursor* cursor) {
             return rc;
     }
     return SQLITE_OK;
+}
+
+// Reads every table's facts into Shared::all, through the cursor's list of tables.
+int readAll(Cursor* cursor) {
+    auto* table = reinterpret_cast<Table*>(cursor->base.pVtab);
+    Shared& shared = *table->shared;
+    shared.dropAll();
+    int step = SQLITE_OK;
+    while ((step = sqlite3_step(cursor->tables.get())) == SQLITE_ROW) {
+        sqlite3_stmt* row = cursor->tables.get();
+        const CatalogueTable entry{
+            columnBytes(row, 0), columnBytes(row, 1), sqlite3_column_int64(row, 2),
+            decodeText(reinterpret_cast<const char*>(sqlite3_column_text(row, 3)),
+                       sqlite3_column_bytes(row, 3))};
+        shared.all.emplace_back();
+        if (const int rc = readTableFacts(cursor->reader, entry, kAllParts, shared.all.back());
+            rc != SQLITE_OK)
+            return rc;
+        shared.allByShown.insert(entry.shown, shared.all.size() - 1);
+    }
+    return step == SQLITE_DONE ? SQLITE_OK : step;
 }
 
 int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out,
@@ -468,7 +527,7 @@ int filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3
         const QByteArray shown(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
                                sqlite3_value_bytes(argv[0]));
         if (sqlite3_value_type(argv[0]) != SQLITE_NULL) {
-            if (const auto entry = catalogueTableShown(table->db, shown)) {
+            if (const auto entry = catalogueTableShown(cursor->reader, shown)) {
                 if (const int rc = rowsOf(table, cursor->reader, *entry, cursor->rows);
                     rc != SQLITE_OK)
                     return fail(table, rc);
@@ -477,6 +536,7 @@ int filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3
         cursor->eof = cursor->rows.empty();
         return SQLITE_OK;
     }
+    cursor->nextCached.reset();
     sqlite3_stmt* statement = nullptr;
     const int rc = sqlite3_prepare_v2(
         table->db, "SELECT name, shown, seq, sql FROM temp.quarnel_tables ORDER BY seq", -1,
@@ -484,6 +544,19 @@ int filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3
     cursor->tables.reset(statement);
     if (rc != SQLITE_OK)
         return fail(table, rc);
+    Shared& shared = *table->shared;
+    shared.follow(table->db);
+    if (!sqlite3_get_autocommit(table->db)) {
+        if (!shared.haveAll) {
+            if (const int read = readAll(cursor); read != SQLITE_OK) {
+                shared.dropAll();
+                return fail(table, read);
+            }
+            shared.haveAll = true;
+        }
+        cursor->tables.reset();
+        cursor->nextCached = 0;
+    }
     if (const int next = nextTable(table, cursor); next != SQLITE_OK)
         return fail(table, next);
     return SQLITE_OK;
@@ -494,7 +567,7 @@ int next(sqlite3_vtab_cursor* base) {
     ++cursor->rowid;
     if (++cursor->at < cursor->rows.size())
         return SQLITE_OK;
-    if (!cursor->tables) {
+    if (!cursor->tables && !cursor->nextCached) {
         cursor->eof = true;
         return SQLITE_OK;
     }

@@ -47,16 +47,22 @@ QByteArray pragmaStatement(const char* name, const QByteArray& argument) {
     return QByteArray("PRAGMA main.") + name + "(\"" + quoted + "\")";
 }
 
-std::optional<CatalogueTable> catalogueTable(sqlite3* db, const char* sql, const QByteArray& key) {
-    int rc = SQLITE_OK;
-    Statement query = prepare(db, sql, rc);
-    if (rc != SQLITE_OK)
+// Slots of PragmaReader::statement.
+enum Slot { kTakenName, kExpressionIndex, kTableShown, kTableNamed, kTableNamedNoCase };
+
+std::optional<CatalogueTable> catalogueTable(PragmaReader& reader, int slot, const char* sql,
+                                             const QByteArray& key) {
+    sqlite3_stmt* query = reader.statement(slot, sql);
+    if (!query)
         return std::nullopt;
-    sqlite3_bind_text(query.get(), 1, key.constData(), int(key.size()), SQLITE_STATIC);
-    if (sqlite3_step(query.get()) != SQLITE_ROW)
-        return std::nullopt;
-    return CatalogueTable{bytes(query.get(), 0), bytes(query.get(), 1),
-                          sqlite3_column_int64(query.get(), 2), text(query.get(), 3)};
+    sqlite3_bind_text(query, 1, key.constData(), int(key.size()), SQLITE_STATIC);
+    std::optional<CatalogueTable> found;
+    if (sqlite3_step(query) == SQLITE_ROW) {
+        found = CatalogueTable{bytes(query, 0), bytes(query, 1), sqlite3_column_int64(query, 2),
+                               text(query, 3)};
+    }
+    sqlite3_reset(query);
+    return found;
 }
 
 // The number that ends SQLite's name for the index of a UNIQUE constraint, -1 for none.
@@ -80,13 +86,11 @@ bool sameColumns(const QStringList& declared, const std::vector<QByteArray>& act
 // constraints are named: primary key, unique keys, foreign keys, checks.
 class Namer {
   public:
-    Namer(sqlite3* db, const CatalogueTable& table) : m_table(table) {
-        int rc = SQLITE_OK;
-        m_lookup = prepare(db,
-                           "SELECT explicit_index, owner_seq, owner_ordinal"
-                           " FROM temp.quarnel_taken_names WHERE name = ?1",
-                           rc);
-    }
+    Namer(PragmaReader& reader, const CatalogueTable& table)
+        : m_table(table),
+          m_lookup(reader.statement(kTakenName,
+                                    "SELECT explicit_index, owner_seq, owner_ordinal"
+                                    " FROM temp.quarnel_taken_names WHERE name = ?1")) {}
 
     // The names of a key declared as `declared` (constraint number `ordinal` of the table, -1
     // when not declared) or else called `generated`.
@@ -124,16 +128,16 @@ class Namer {
         if (!m_lookup)
             return holder;
         const QByteArray utf8 = name.toUtf8();
-        sqlite3_bind_text(m_lookup.get(), 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
-        if (sqlite3_step(m_lookup.get()) == SQLITE_ROW) {
+        sqlite3_bind_text(m_lookup, 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+        if (sqlite3_step(m_lookup) == SQLITE_ROW) {
             holder.found = true;
-            holder.explicitIndex = sqlite3_column_int(m_lookup.get(), 0) != 0;
-            if (!isNull(m_lookup.get(), 1)) {
-                holder.ownerSeq = sqlite3_column_int64(m_lookup.get(), 1);
-                holder.ownerOrdinal = sqlite3_column_int(m_lookup.get(), 2);
+            holder.explicitIndex = sqlite3_column_int(m_lookup, 0) != 0;
+            if (!isNull(m_lookup, 1)) {
+                holder.ownerSeq = sqlite3_column_int64(m_lookup, 1);
+                holder.ownerOrdinal = sqlite3_column_int(m_lookup, 2);
             }
         }
-        sqlite3_reset(m_lookup.get());
+        sqlite3_reset(m_lookup);
         return holder;
     }
 
@@ -146,7 +150,7 @@ class Namer {
     }
 
     const CatalogueTable& m_table;
-    Statement m_lookup;
+    sqlite3_stmt* m_lookup;
     QSet<QString> m_assigned;
 };
 
@@ -159,17 +163,16 @@ struct IndexEntry {
 };
 
 // The expression of each expression column of `index`, from its CREATE INDEX statement.
-int readExpressions(sqlite3* db, IndexEntry& index) {
+int readExpressions(PragmaReader& reader, IndexEntry& index) {
     if (index.expressionPositions.empty())
         return SQLITE_OK;
-    int rc = SQLITE_OK;
-    Statement query =
-        prepare(db, "SELECT sql FROM temp.quarnel_expression_indexes WHERE name = ?1", rc);
-    if (rc != SQLITE_OK)
-        return rc;
-    sqlite3_bind_text(query.get(), 1, index.name.constData(), int(index.name.size()),
-                      SQLITE_STATIC);
-    const QString sql = sqlite3_step(query.get()) == SQLITE_ROW ? text(query.get(), 0) : QString();
+    sqlite3_stmt* query = reader.statement(
+        kExpressionIndex, "SELECT sql FROM temp.quarnel_expression_indexes WHERE name = ?1");
+    if (!query)
+        return sqlite3_errcode(reader.db());
+    sqlite3_bind_text(query, 1, index.name.constData(), int(index.name.size()), SQLITE_STATIC);
+    const QString sql = sqlite3_step(query) == SQLITE_ROW ? text(query, 0) : QString();
+    sqlite3_reset(query);
     for (const int position : index.expressionPositions) {
         const QString term = indexTerm(sql, position);
         if (!term.isEmpty())
@@ -191,7 +194,17 @@ struct PragmaReader::Statements {
         "SELECT id, seq, \"table\", \"from\", \"to\", on_update, on_delete, \"match\""
         " FROM pragma_foreign_key_list(?1, 'main')"};
     Statement functions[4];
+    Statement others[8];
 };
+
+sqlite3_stmt* PragmaReader::statement(int slot, const char* sql) {
+    Statement& statement = m_statements->others[slot];
+    if (!statement) {
+        int rc = SQLITE_OK;
+        statement = prepare(m_db, sql, rc);
+    }
+    return statement.get();
+}
 
 PragmaReader::PragmaReader(sqlite3* db) : m_db(db), m_statements(std::make_unique<Statements>()) {}
 
@@ -228,16 +241,18 @@ QString decodeText(const char* bytes, qsizetype size) {
     return decoder.decode(QByteArrayView(bytes, size));
 }
 
-std::optional<CatalogueTable> catalogueTableShown(sqlite3* db, const QByteArray& shown) {
-    return catalogueTable(
-        db, "SELECT name, shown, seq, sql FROM temp.quarnel_tables WHERE shown = ?1", shown);
+std::optional<CatalogueTable> catalogueTableShown(PragmaReader& reader, const QByteArray& shown) {
+    return catalogueTable(reader, kTableShown,
+                          "SELECT name, shown, seq, sql FROM temp.quarnel_tables WHERE shown = ?1",
+                          shown);
 }
 
-std::optional<CatalogueTable> catalogueTableNamed(sqlite3* db, const QByteArray& name) {
+std::optional<CatalogueTable> catalogueTableNamed(PragmaReader& reader, const QByteArray& name) {
     if (auto exact = catalogueTable(
-            db, "SELECT name, shown, seq, sql FROM temp.quarnel_tables WHERE name = ?1", name))
+            reader, kTableNamed,
+            "SELECT name, shown, seq, sql FROM temp.quarnel_tables WHERE name = ?1", name))
         return exact;
-    return catalogueTable(db,
+    return catalogueTable(reader, kTableNamedNoCase,
                           "SELECT name, shown, seq, sql FROM temp.quarnel_tables"
                           " WHERE name = ?1 COLLATE NOCASE ORDER BY seq",
                           name);
@@ -246,7 +261,6 @@ std::optional<CatalogueTable> catalogueTableNamed(sqlite3* db, const QByteArray&
 int readTableFacts(PragmaReader& reader, const CatalogueTable& table, unsigned parts,
                    TableFacts& facts) {
     using Pragma = PragmaReader::Pragma;
-    sqlite3* db = reader.db();
     facts = TableFacts{};
     facts.table = table;
     // Names are given in a fixed order (keys, foreign keys, checks): a part needs those before it.
@@ -313,14 +327,14 @@ int readTableFacts(PragmaReader& reader, const CatalogueTable& table, unsigned p
             index.columns.push_back(std::move(column));
         });
         if (rc == SQLITE_OK)
-            rc = readExpressions(db, index);
+            rc = readExpressions(reader, index);
     }
     if (rc != SQLITE_OK)
         return rc;
 
     // Names, in the order the rule takes them.
     const QString shown = decodeText(table.shown);
-    Namer namer(db, table);
+    Namer namer(reader, table);
     const auto declaredOf = [&](KeyConstraint::Kind kind, auto matches) {
         std::pair<const KeyConstraint*, int> found{nullptr, -1};
         for (size_t i = 0; i < definition.constraints.size(); ++i) {
@@ -436,7 +450,7 @@ int readTableFacts(PragmaReader& reader, const CatalogueTable& table, unsigned p
                                  shown + QLatin1String("_FK") + QString::number(++generatedNumber),
                                  key.generated)
                            .constraint;
-            if (auto referenced = catalogueTableNamed(db, key.referencedTable))
+            if (auto referenced = catalogueTableNamed(reader, key.referencedTable))
                 key.referencedTable = referenced->shown;
         }
         facts.foreignKeys = std::move(foreign);

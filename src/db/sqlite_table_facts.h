@@ -101,6 +101,10 @@ class PragmaReader {
 
     sqlite3* db() const { return m_db; }
 
+    // The statement `sql`, prepared on first use and kept in `slot` (0 to 7); null when it
+    // cannot be prepared. The caller resets it after use.
+    sqlite3_stmt* statement(int slot, const char* sql);
+
   private:
     struct Statements;
     sqlite3* m_db;
@@ -126,8 +130,8 @@ int readTableFacts(PragmaReader& reader, const CatalogueTable& table, unsigned p
 
 // The catalogue's entry for the table the views show as `shown`, or for the stored name `name`
 // compared as SQLite compares table names (without regard to ASCII case).
-std::optional<CatalogueTable> catalogueTableShown(sqlite3* db, const QByteArray& shown);
-std::optional<CatalogueTable> catalogueTableNamed(sqlite3* db, const QByteArray& name);
+std::optional<CatalogueTable> catalogueTableShown(PragmaReader& reader, const QByteArray& shown);
+std::optional<CatalogueTable> catalogueTableNamed(PragmaReader& reader, const QByteArray& name);
 
 // Text from SQLite as it is stored, a leading byte order mark kept.
 QString decodeText(const char* bytes, qsizetype size);
