@@ -48,7 +48,26 @@ QByteArray pragmaStatement(const char* name, const QByteArray& argument) {
 }
 
 // Slots of PragmaReader::statement.
-enum Slot { kTakenName, kExpressionIndex, kTableShown, kTableNamed, kTableNamedNoCase };
+enum Slot {
+    kTakenName,
+    kExpressionIndex,
+    kTableShown,
+    kTableNamed,
+    kTableNamedNoCase,
+    kIndexedTable
+};
+
+// Whether the schema holds an index of `table`: a table without one is not asked for its list.
+bool hasIndexes(PragmaReader& reader, const QByteArray& table) {
+    sqlite3_stmt* query =
+        reader.statement(kIndexedTable, "SELECT 1 FROM temp.quarnel_indexed_tables WHERE tbl = ?1");
+    if (!query)
+        return true;
+    sqlite3_bind_text(query, 1, table.constData(), int(table.size()), SQLITE_STATIC);
+    const bool indexed = sqlite3_step(query) == SQLITE_ROW;
+    sqlite3_reset(query);
+    return indexed;
+}
 
 std::optional<CatalogueTable> catalogueTable(PragmaReader& reader, int slot, const char* sql,
                                              const QByteArray& key) {
@@ -304,9 +323,14 @@ int readTableFacts(PragmaReader& reader, const CatalogueTable& table, unsigned p
         return rc;
 
     std::vector<IndexEntry> indexes;
-    rc = reader.read(Pragma::IndexList, table.name, [&](sqlite3_stmt* row) {
-        indexes.push_back({bytes(row, 1), sqlite3_column_int(row, 2) != 0, bytes(row, 3), {}, {}});
-    });
+    // A WITHOUT ROWID table is its primary key's index, with no entry of its own.
+    if (hasIndexes(reader, table.name) ||
+        table.sql.contains(QLatin1String("WITHOUT"), Qt::CaseInsensitive)) {
+        rc = reader.read(Pragma::IndexList, table.name, [&](sqlite3_stmt* row) {
+            indexes.push_back(
+                {bytes(row, 1), sqlite3_column_int(row, 2) != 0, bytes(row, 3), {}, {}});
+        });
+    }
     for (IndexEntry& index : indexes) {
         if (rc != SQLITE_OK)
             return rc;
