@@ -18,9 +18,9 @@
 #include "db/data_access.h"
 #include "db/engines.h"
 #include "oracle_bench.h"
-#include "sqlite_dictionary_bench.h"
 #include "shell/app_state.h"
 #include "shell/dialogs.h"
+#include "sqlite_dictionary_bench.h"
 
 #include <sqlite3.h>
 
