@@ -24,6 +24,7 @@
 #include "search_bench.h"
 #include "shell/app_state.h"
 #include "shell/dialogs.h"
+#include "sqlite_dictionary_bench.h"
 
 #include <sqlite3.h>
 
@@ -265,6 +266,10 @@ int main(int argc, char** argv) {
         return 1;
     if (documentsOnly)
         return 0;
+    if (!bench::runSqliteDictionary(dataDir, runs)) {
+        std::fprintf(stderr, "bench: the embedded engine's dictionary read failed\n");
+        return 1;
+    }
     const QString schema = QDir(dataDir).filePath(QStringLiteral("schema-100k.db"));
     if (!QFileInfo::exists(schema)) {
         std::fprintf(stderr, "bench: building %s (once)...\n", qUtf8Printable(schema));
