@@ -1,6 +1,6 @@
 // Speed and memory of the lookups on a schema of 100,000 tables.
 //
-// Usage: quarnel-bench [--data DIR] [--runs N]
+// Usage: quarnel-bench [--data DIR] [--runs N] [--schema-load-only]
 // The schema is built once into DIR/schema-100k.db and reused. Every figure is printed on a line
 // of its own as "name: value unit". Each time is the median of N runs (default 5).
 //
@@ -11,13 +11,15 @@
 // tests (fetch calls, and the ratio to a bare OCI fetch loop over that library). For the
 // select-table command, on a table of 1,000 columns with a 10-column primary key
 // and on a table with 500 indexes of 4 columns: the bare engine time of the same queries, the
-// whole command (grid and tree filled, all texts built) and their ratio.
+// whole command (grid and tree filled, all texts built) and their ratio. Last, the whole-schema
+// load (schema_bench.h); --schema-load-only runs that alone.
 #include "app/frm_mainkey.h"
 #include "bench_report.h"
 #include "catalog/queries.h"
 #include "db/data_access.h"
 #include "db/engines.h"
 #include "oracle_bench.h"
+#include "schema_bench.h"
 #include "shell/app_state.h"
 #include "shell/dialogs.h"
 
@@ -228,18 +230,25 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QString dataDir = QStringLiteral("bench-data");
     int runs = 5;
+    bool schemaLoadOnly = false;
     const QStringList args = application.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--data") && i + 1 < args.size()) {
             dataDir = args[++i];
         } else if (args[i] == QLatin1String("--runs") && i + 1 < args.size()) {
             runs = std::max(1, args[++i].toInt());
+        } else if (args[i] == QLatin1String("--schema-load-only")) {
+            schemaLoadOnly = true;
         } else {
-            std::fprintf(stderr, "usage: quarnel-bench [--data DIR] [--runs N]\n");
+            std::fprintf(stderr,
+                         "usage: quarnel-bench [--data DIR] [--runs N] [--schema-load-only]\n");
             return 2;
         }
     }
     QDir().mkpath(dataDir);
+    const QString standInLib = QStringLiteral(QUARNEL_OCI_STAND_IN_LIB);
+    if (schemaLoadOnly)
+        return bench::runSchemaLoad(dataDir, standInLib, runs) ? 0 : 1;
     const QString schema = QDir(dataDir).filePath(QStringLiteral("schema-100k.db"));
     if (!QFileInfo::exists(schema)) {
         std::fprintf(stderr, "bench: building %s (once)...\n", qUtf8Printable(schema));
@@ -290,8 +299,7 @@ int main(int argc, char** argv) {
     print("table-list-rss-growth", rssGrowth, "MB");
 
     // The same table list through the Oracle engine on the tests' stand-in client library.
-    if (!bench::runOracleTableList(state, window, schema, QStringLiteral(QUARNEL_OCI_STAND_IN_LIB),
-                                   runs)) {
+    if (!bench::runOracleTableList(state, window, schema, standInLib, runs)) {
         std::fprintf(stderr, "bench: the Oracle table list failed\n");
         return 1;
     }
@@ -320,6 +328,10 @@ int main(int argc, char** argv) {
         print((prefix + "-engine").c_str(), bare, "ms");
         print((prefix + "-window").c_str(), whole, "ms");
         print((prefix + "-ratio").c_str(), whole / bare, "x");
+    }
+    if (!bench::runSchemaLoad(dataDir, standInLib, runs)) {
+        std::fprintf(stderr, "bench: the whole-schema load failed\n");
+        return 1;
     }
     return dialogs.messages == 0 ? 0 : 1;
 }

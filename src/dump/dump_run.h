@@ -27,6 +27,8 @@ struct DumpEnvironment {
     InputReader readInput;
     QIODevice& out;
     QIODevice& err;
+    // Standard error is a terminal: a whole-schema read shows its progress there on one line.
+    bool progressOnErr = false;
 };
 
 // Logs on with `options` (the password read from the input when options.passwordFromStdin) and

@@ -10,9 +10,11 @@
 #include <fcntl.h>
 #include <io.h>
 #define QUARNEL_READ _read
+#define QUARNEL_ISATTY _isatty
 #else
 #include <unistd.h>
 #define QUARNEL_READ ::read
+#define QUARNEL_ISATTY ::isatty
 #endif
 
 namespace {
@@ -45,8 +47,10 @@ int main(int argc, char** argv) {
     QFile err;
     out.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(2, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    const int status =
-        quarnel::dump::dumpMain(arguments, {quarnel::db::CreateSession, readStdin, out, err});
+    // Progress goes to standard error only when a person watches it, never into a pipe or file.
+    const bool terminal = QUARNEL_ISATTY(2) != 0;
+    const int status = quarnel::dump::dumpMain(
+        arguments, {quarnel::db::CreateSession, readStdin, out, err, terminal});
     out.close();
     err.close();
     return status;
