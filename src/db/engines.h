@@ -17,6 +17,8 @@ inline constexpr const char* kSqliteHostPrefix = "sqlite:";
 
 // How the embedded engine treats a database file that other programs use at the same time.
 struct SqliteOptions {
+    // The logon's user ID: the dictionary reports it, upper-cased, as the owner of every table.
+    QString userName;
     // How long a read waits for another program's lock before it fails with "database is locked".
     int busyTimeoutMs = 5000;
     // Called before each attempt to start a read snapshot; a DbError it throws counts as that

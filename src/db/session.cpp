@@ -17,10 +17,12 @@ class EngineSession : public Session {
                                              int /*options*/) override {
         LastServerErrReset();
         try {
-            if (host.startsWith(QLatin1String(kSqliteHostPrefix))) {
-                return OpenSqliteDatabase(host.mid(int(qstrlen(kSqliteHostPrefix))));
-            }
             const qsizetype slash = connect.indexOf(u'/');
+            if (host.startsWith(QLatin1String(kSqliteHostPrefix))) {
+                SqliteOptions options;
+                options.userName = slash < 0 ? connect : connect.left(slash);
+                return OpenSqliteDatabase(host.mid(int(qstrlen(kSqliteHostPrefix))), options);
+            }
             QString user = slash < 0 ? connect : connect.left(slash);
             QString password = slash < 0 ? QString() : connect.mid(slash + 1);
             auto database = [&] {

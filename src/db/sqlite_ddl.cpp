@@ -140,23 +140,66 @@ QStringList columnList(const Tokens& tokens, size_t open) {
     return columns;
 }
 
-void readTableConstraint(const Tokens& tokens, Span item, std::vector<KeyConstraint>& out) {
+// The text inside the parenthesis at `open`, as written.
+QString groupText(const QString& sql, const Tokens& tokens, size_t open) {
+    const size_t close = skipGroup(tokens, open) - 1;
+    if (close >= tokens.size() || close <= open)
+        return QString();
+    const qsizetype begin = tokens[open].end;
+    return sql.mid(begin, tokens[close].begin - begin).trimmed();
+}
+
+// REFERENCES at `at`: the referenced table and its column list. Returns the position after them.
+size_t readReference(const Tokens& tokens, size_t at, KeyConstraint& constraint) {
+    constraint.kind = KeyConstraint::Kind::ForeignKey;
+    constraint.referencedTable = nameOf(tokens, at + 1);
+    size_t next = at + 2;
+    if (next < tokens.size() && isPunct(tokens[next], u'(')) {
+        constraint.referencedColumns = columnList(tokens, next);
+        next = skipGroup(tokens, next);
+    }
+    return next;
+}
+
+void readTableConstraint(const QString& sql, const Tokens& tokens, Span item,
+                         std::vector<KeyConstraint>& out) {
     size_t i = item.begin;
-    QString name;
+    KeyConstraint constraint;
     if (isKeyword(tokens[i], "CONSTRAINT")) {
-        name = nameOf(tokens, i + 1);
+        constraint.name = nameOf(tokens, i + 1);
         i += 2;
     }
     if (i + 1 < item.end && isKeyword(tokens[i], "PRIMARY") && isKeyword(tokens[i + 1], "KEY")) {
-        out.push_back({KeyConstraint::Kind::PrimaryKey, name, columnList(tokens, i + 2)});
+        constraint.columns = columnList(tokens, i + 2);
+        out.push_back(constraint);
     } else if (i < item.end && isKeyword(tokens[i], "UNIQUE")) {
-        out.push_back({KeyConstraint::Kind::Unique, name, columnList(tokens, i + 1)});
+        constraint.kind = KeyConstraint::Kind::Unique;
+        constraint.columns = columnList(tokens, i + 1);
+        out.push_back(constraint);
+    } else if (i + 1 < item.end && isKeyword(tokens[i], "CHECK") && isPunct(tokens[i + 1], u'(')) {
+        constraint.kind = KeyConstraint::Kind::Check;
+        constraint.condition = groupText(sql, tokens, i + 1);
+        out.push_back(constraint);
+    } else if (i + 2 < item.end && isKeyword(tokens[i], "FOREIGN") &&
+               isKeyword(tokens[i + 1], "KEY") && isPunct(tokens[i + 2], u'(')) {
+        constraint.columns = columnList(tokens, i + 2);
+        const size_t references = skipGroup(tokens, i + 2);
+        if (references < item.end && isKeyword(tokens[references], "REFERENCES")) {
+            readReference(tokens, references, constraint);
+            out.push_back(constraint);
+        }
     }
 }
 
-void readColumnDefinition(const Tokens& tokens, Span item, std::vector<KeyConstraint>& out) {
+void readColumnDefinition(const QString& sql, const Tokens& tokens, Span item,
+                          std::vector<KeyConstraint>& out) {
     const QString column = nameOf(tokens, item.begin);
     QString pendingName;
+    const auto add = [&](KeyConstraint constraint) {
+        constraint.name = pendingName;
+        pendingName.clear();
+        out.push_back(std::move(constraint));
+    };
     for (size_t i = item.begin + 1; i < item.end;) {
         const Token& token = tokens[i];
         if (isPunct(token, u'(')) {
@@ -169,20 +212,55 @@ void readColumnDefinition(const Tokens& tokens, Span item, std::vector<KeyConstr
             continue;
         }
         if (isKeyword(token, "PRIMARY")) {
-            out.push_back({KeyConstraint::Kind::PrimaryKey, pendingName, {column}});
-            pendingName.clear();
+            add({KeyConstraint::Kind::PrimaryKey, {}, {column}, {}, {}, {}});
         } else if (isKeyword(token, "UNIQUE")) {
-            out.push_back({KeyConstraint::Kind::Unique, pendingName, {column}});
-            pendingName.clear();
+            add({KeyConstraint::Kind::Unique, {}, {column}, {}, {}, {}});
+        } else if (isKeyword(token, "CHECK") && i + 1 < item.end && isPunct(tokens[i + 1], u'(')) {
+            add({KeyConstraint::Kind::Check, {}, {}, {}, {}, groupText(sql, tokens, i + 1)});
+            i = skipGroup(tokens, i + 1);
+            continue;
+        } else if (isKeyword(token, "REFERENCES")) {
+            KeyConstraint reference;
+            reference.columns = QStringList{column};
+            i = readReference(tokens, i, reference);
+            add(std::move(reference));
+            continue;
         } else {
             for (const char* other :
-                 {"NOT", "NULL", "CHECK", "DEFAULT", "COLLATE", "REFERENCES", "GENERATED", "AS"}) {
+                 {"NOT", "NULL", "CHECK", "DEFAULT", "COLLATE", "GENERATED", "AS"}) {
                 if (isKeyword(token, other))
                     pendingName.clear();
             }
         }
         ++i;
     }
+}
+
+// The "--" comment that follows position `from` on the same line, with nothing but blanks and
+// at most one comma before it; empty when there is none.
+QString lineEndComment(const QString& sql, qsizetype from) {
+    qsizetype i = from;
+    bool comma = false;
+    while (i < sql.size()) {
+        const QChar c = sql[i];
+        if (c == u',' && !comma) {
+            comma = true;
+        } else if (c == u'\n' || c == u'\r' || !c.isSpace()) {
+            break;
+        }
+        ++i;
+    }
+    if (!sql.mid(i, 2).startsWith(QLatin1String("--")))
+        return QString();
+    qsizetype end = i + 2;
+    while (end < sql.size() && sql[end] != u'\n' && sql[end] != u'\r')
+        ++end;
+    return sql.mid(i + 2, end - i - 2).trimmed();
+}
+
+bool startsTableConstraint(const Token& first) {
+    return isKeyword(first, "CONSTRAINT") || isKeyword(first, "PRIMARY") ||
+           isKeyword(first, "UNIQUE") || isKeyword(first, "CHECK") || isKeyword(first, "FOREIGN");
 }
 
 size_t firstOpenParen(const Tokens& tokens, size_t from) {
@@ -195,26 +273,39 @@ size_t firstOpenParen(const Tokens& tokens, size_t from) {
 
 }  // namespace
 
-std::vector<KeyConstraint> keyConstraints(const QString& createTableSql) {
-    std::vector<KeyConstraint> constraints;
+TableDefinition readTableDefinition(const QString& createTableSql) {
+    TableDefinition definition;
     const Tokens tokens = tokenize(createTableSql);
     const size_t open = firstOpenParen(tokens, 0);
     if (open >= tokens.size())
-        return constraints;
-    for (const Span& item : groupItems(tokens, open)) {
+        return definition;
+    const std::vector<Span> items = groupItems(tokens, open);
+    if (!items.empty() && !items.front().empty())
+        definition.comment = lineEndComment(createTableSql, tokens[open].end);
+    for (const Span& item : items) {
         if (item.empty())
             continue;
-        const Token& first = tokens[item.begin];
-        const bool tableConstraint = isKeyword(first, "CONSTRAINT") ||
-                                     isKeyword(first, "PRIMARY") || isKeyword(first, "UNIQUE") ||
-                                     isKeyword(first, "CHECK") || isKeyword(first, "FOREIGN");
-        if (tableConstraint) {
-            readTableConstraint(tokens, item, constraints);
-        } else {
-            readColumnDefinition(tokens, item, constraints);
+        if (startsTableConstraint(tokens[item.begin])) {
+            readTableConstraint(createTableSql, tokens, item, definition.constraints);
+            continue;
+        }
+        readColumnDefinition(createTableSql, tokens, item, definition.constraints);
+        const QString comment = lineEndComment(createTableSql, tokens[item.end - 1].end);
+        if (!comment.isEmpty())
+            definition.columnComments.push_back({nameOf(tokens, item.begin), comment});
+    }
+    return definition;
+}
+
+std::vector<KeyConstraint> keyConstraints(const QString& createTableSql) {
+    std::vector<KeyConstraint> keys;
+    for (KeyConstraint& constraint : readTableDefinition(createTableSql).constraints) {
+        if (constraint.kind == KeyConstraint::Kind::PrimaryKey ||
+            constraint.kind == KeyConstraint::Kind::Unique) {
+            keys.push_back(std::move(constraint));
         }
     }
-    return constraints;
+    return keys;
 }
 
 QString indexTerm(const QString& createIndexSql, int position) {

@@ -1,6 +1,7 @@
 #include "db/sqlite_dialect.h"
 
 #include "db/sqlite_ddl.h"
+#include "db/sqlite_dictionary.h"
 #include "db/sqlite_key_names.h"
 
 #include <QRegularExpression>
@@ -12,91 +13,63 @@
 namespace quarnel::db {
 namespace {
 
-// The dictionary views. Every view starts from the rows of main.sqlite_master, so that a
-// condition on table_name is tested on that row before the pragma functions run for it: a lookup
-// of one table costs one pass over the schema table, whatever the number of tables.
+// The dictionary. The table list is a temporary table of the connection, filled when the
+// catalogue is refreshed; the views of one table's columns, keys and indexes are virtual tables
+// (sqlite_dictionary.h) that read the table by its stored name.
 //
 // Tables are named as stored, but for a name that is not valid UTF-8: the views show it with each
-// bad byte replaced (column shown), and the engine keeps the stored bytes (column name) for its own
-// queries on the table.
-//
-// Names reported (sqlite_key_names.h has the rule that keeps them apart):
-// - a primary key, as constraint and as index: its CONSTRAINT name, else TABLE_PK;
-// - the index SQLite makes for a UNIQUE constraint: the constraint's name, else TABLE_UKn, n being
-//   the number that ends SQLite's own name for that index;
-// - an indexed expression: SYS_NCnnnnn$ in user_ind_columns, nnnnn being its position in the
-//   index, and its text as written in CREATE INDEX in user_ind_expressions, which reads only the
-//   indexes whose statement may hold an expression (listed when the catalogue is refreshed), so
-//   that joining it costs nothing on a schema of 100,000 tables;
-// - the direction of every index column in user_ind_columns.descend, 'ASC' or 'DESC'.
-// SQLite's own index for a primary key is reported once, as the primary key. Key columns come in
-// key order, read from that index; a table without one has a one-column key (the rowid alias).
+// bad byte written as \xHH (column shown), and the engine keeps the stored bytes (column name)
+// for its own queries on the table. No two tables share a shown name.
 constexpr const char* kDictionarySql = R"sql(
 CREATE TEMP TABLE quarnel_tables(
   seq INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE, shown TEXT NOT NULL, sql TEXT);
 CREATE INDEX temp.quarnel_tables_shown ON quarnel_tables(shown);
+CREATE INDEX temp.quarnel_tables_nocase ON quarnel_tables(name COLLATE NOCASE);
 CREATE TEMP TABLE quarnel_expression_indexes(name TEXT PRIMARY KEY, tbl TEXT, sql TEXT);
 CREATE TEMP TABLE quarnel_taken_names(
-  name TEXT PRIMARY KEY COLLATE NOCASE, explicit_index INTEGER NOT NULL) WITHOUT ROWID;
+  name TEXT PRIMARY KEY COLLATE NOCASE, explicit_index INTEGER NOT NULL,
+  owner_seq INTEGER, owner_ordinal INTEGER) WITHOUT ROWID;
 
-CREATE TEMP VIEW user_tables(table_name) AS
-SELECT m.shown FROM temp.quarnel_tables AS m ORDER BY m.seq;
-
-CREATE TEMP VIEW user_constraints(constraint_name, table_name, constraint_type) AS
-SELECT quarnel_key_name('P', m.name, m.sql, NULL), m.shown, 'P'
-  FROM temp.quarnel_tables AS m
- WHERE EXISTS (SELECT 1 FROM pragma_table_info(m.name, 'main') AS c WHERE c.pk > 0)
-UNION ALL
-SELECT quarnel_key_name('U', m.name, m.sql, i.name), m.shown, 'U'
-  FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i
- WHERE i.origin = 'u';
-
-CREATE TEMP VIEW user_cons_columns(constraint_name, table_name, column_name, position) AS
-SELECT quarnel_key_name('P', m.name, m.sql, NULL), m.shown, k.name, k.seqno + 1
-  FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
-       pragma_index_info(i.name, 'main') AS k
- WHERE i.origin = 'pk'
-UNION ALL
-SELECT quarnel_key_name('P', m.name, m.sql, NULL), m.shown, c.name, 1
-  FROM temp.quarnel_tables AS m, pragma_table_info(m.name, 'main') AS c
- WHERE c.pk = 1
-   AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name, 'main') AS x WHERE x.origin = 'pk')
-UNION ALL
-SELECT quarnel_key_name('U', m.name, m.sql, i.name), m.shown, c.name, c.seqno + 1
-  FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
-       pragma_index_info(i.name, 'main') AS c
- WHERE i.origin = 'u';
-
-CREATE TEMP VIEW user_ind_columns(index_name, table_name, column_name, column_position,
-                                  descend) AS
-SELECT quarnel_key_name('PI', m.name, m.sql, NULL), m.shown, k.name, k.seqno + 1,
-       CASE k.desc WHEN 0 THEN 'ASC' ELSE 'DESC' END
-  FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
-       pragma_index_xinfo(i.name, 'main') AS k
- WHERE i.origin = 'pk' AND k.key = 1
-UNION ALL
-SELECT quarnel_key_name('PI', m.name, m.sql, NULL), m.shown, c.name, 1, 'ASC'
-  FROM temp.quarnel_tables AS m, pragma_table_info(m.name, 'main') AS c
- WHERE c.pk = 1
-   AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name, 'main') AS x WHERE x.origin = 'pk')
-UNION ALL
-SELECT CASE i.origin
-         WHEN 'u' THEN quarnel_key_name('UI', m.name, m.sql, i.name)
-         ELSE i.name END,
-       m.shown, coalesce(c.name, printf('SYS_NC%05d$', c.seqno + 1)), c.seqno + 1,
-       CASE c.desc WHEN 0 THEN 'ASC' ELSE 'DESC' END
-  FROM temp.quarnel_tables AS m, pragma_index_list(m.name, 'main') AS i,
-       pragma_index_xinfo(i.name, 'main') AS c
- WHERE i.origin <> 'pk' AND c.key = 1;
-
-CREATE TEMP VIEW user_ind_expressions(index_name, table_name, column_expression,
-                                      column_position) AS
-SELECT q.name, m.shown, quarnel_index_term(q.sql, c.seqno), c.seqno + 1
-  FROM temp.quarnel_expression_indexes AS q
-  JOIN temp.quarnel_tables AS m ON m.name = q.tbl,
-       pragma_index_xinfo(q.name, 'main') AS c
- WHERE c.key = 1 AND c.cid = -2;
+CREATE TEMP VIEW user_tables(table_name, dropped) AS
+SELECT m.shown, 'NO' FROM temp.quarnel_tables AS m ORDER BY m.seq;
 )sql";
+
+// `name` as the views show it: valid UTF-8 unchanged, each other byte as \xHH.
+QByteArray shownName(const char* name, int size) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(name);
+    const auto continuation = [&](int at, unsigned char low = 0x80, unsigned char high = 0xBF) {
+        return at < size && bytes[at] >= low && bytes[at] <= high;
+    };
+    QByteArray shown;
+    shown.reserve(size);
+    for (int i = 0; i < size;) {
+        const unsigned char lead = bytes[i];
+        int length = 0;
+        if (lead < 0x80) {
+            length = 1;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = continuation(i + 1) ? 2 : 0;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
+            const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
+            length = continuation(i + 1, low, high) && continuation(i + 2) ? 3 : 0;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            const unsigned char low = lead == 0xF0 ? 0x90 : 0x80;
+            const unsigned char high = lead == 0xF4 ? 0x8F : 0xBF;
+            length = continuation(i + 1, low, high) && continuation(i + 2) && continuation(i + 3)
+                         ? 4
+                         : 0;
+        }
+        if (length == 0) {
+            shown += "\\x" + QByteArray::number(lead, 16).toUpper().rightJustified(2, '0');
+            ++i;
+        } else {
+            shown.append(name + i, length);
+            i += length;
+        }
+    }
+    return shown;
+}
 
 QString argText(sqlite3_value* value) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
@@ -112,12 +85,12 @@ void resultText(sqlite3_context* context, const QString& text) {
     sqlite3_result_text(context, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-// quarnel_shown_name(name): `name` with every byte that is not part of valid UTF-8 replaced.
+// quarnel_shown_name(name)
 void shownNameFunction(sqlite3_context* context, int, sqlite3_value** args) {
     const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(args[0]));
     const int size = sqlite3_value_bytes(args[0]);
-    const QByteArray shown = QString::fromUtf8(bytes, size).toUtf8();
-    if (shown.size() == size && std::equal(shown.begin(), shown.end(), bytes)) {
+    const QByteArray shown = shownName(bytes, size);
+    if (shown.size() == size) {
         sqlite3_result_value(context, args[0]);
         return;
     }
@@ -136,7 +109,7 @@ void indexTermFunction(sqlite3_context* context, int, sqlite3_value** args) {
 
 }  // namespace
 
-int installDictionary(sqlite3* db, QString& error) {
+int installDictionary(sqlite3* db, const QString& user, QString& error) {
     struct Function {
         const char* name;
         int arguments;
@@ -157,15 +130,20 @@ int installDictionary(sqlite3* db, QString& error) {
             return rc;
         }
     }
-    if (const int rc = installKeyNameFunction(db, error); rc != SQLITE_OK)
-        return rc;
+    const QByteArray owner = user.isEmpty() ? QByteArray("MAIN") : user.toUpper().toUtf8();
+    QByteArray quoted = owner;
+    quoted.replace('\'', "''");
+    const QByteArray sql = QByteArray(kDictionarySql) +
+                           "CREATE TEMP VIEW user_users(username) AS SELECT '" + quoted + "';";
     char* message = nullptr;
-    const int rc = sqlite3_exec(db, kDictionarySql, nullptr, nullptr, &message);
+    const int rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
         error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
     }
     sqlite3_free(message);
-    return rc;
+    if (rc != SQLITE_OK)
+        return rc;
+    return installDictionaryTables(db, owner, error);
 }
 
 int refreshTableCatalogue(sqlite3* db, QString& error) {
@@ -176,6 +154,8 @@ INSERT INTO temp.quarnel_tables (name, shown, sql)
 SELECT name, quarnel_shown_name(name), sql FROM main.sqlite_master
  WHERE type = 'table' AND name NOT LIKE 'sqlite\_%' ESCAPE '\'
  ORDER BY rowid;
+UPDATE temp.quarnel_tables AS t SET shown = t.shown || '\#' || t.seq
+ WHERE EXISTS (SELECT 1 FROM temp.quarnel_tables AS u WHERE u.shown = t.shown AND u.seq < t.seq);
 DELETE FROM temp.quarnel_expression_indexes;
 INSERT INTO temp.quarnel_expression_indexes (name, tbl, sql)
 SELECT name, tbl_name, sql FROM main.sqlite_master

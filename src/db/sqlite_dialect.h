@@ -1,6 +1,6 @@
 // What makes an SQLite connection answer the program's Oracle SQL: the dictionary views
-// user_tables, user_constraints, user_cons_columns, user_ind_columns and user_ind_expressions,
-// and the rewriting of Oracle's ROWNUM row limit and describe query.
+// user_users, user_tables and those of sqlite_dictionary.h, and the rewriting of Oracle's ROWNUM
+// row limit and describe query.
 #pragma once
 
 #include <QByteArray>
@@ -12,9 +12,10 @@ struct sqlite3;
 
 namespace quarnel::db {
 
-// Registers the helper functions and creates the dictionary views as temporary views on `db`.
-// Returns SQLite's result code; on failure `error` receives SQLite's message.
-int installDictionary(sqlite3* db, QString& error);
+// Registers the helper functions and creates the dictionary views as temporary views and tables
+// on `db`; `user` (upper-cased; MAIN when empty) is the owner they report. Returns SQLite's
+// result code; on failure `error` receives SQLite's message.
+int installDictionary(sqlite3* db, const QString& user, QString& error);
 
 // Fills the temporary table of the user's tables, by name, from the schema as it is now. The
 // dictionary views read it, so that a lookup by table name is an index search even on a schema of

@@ -3,6 +3,7 @@
 #include "db/dynaset_errors.h"
 #include "db/engines.h"
 #include "db/sqlite_dialect.h"
+#include "db/sqlite_table_facts.h"
 #include "db/sqlite_types.h"
 
 #include <QByteArray>
@@ -66,9 +67,9 @@ QVariant columnValue(sqlite3_stmt* statement, int column) {
         case SQLITE_FLOAT:
             return QVariant(sqlite3_column_double(statement, column));
         case SQLITE_TEXT:
-            return QVariant(QString::fromUtf8(
-                reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                sqlite3_column_bytes(statement, column)));
+            return QVariant(
+                decodeText(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                           sqlite3_column_bytes(statement, column)));
         case SQLITE_BLOB: {
             const auto* data = static_cast<const char*>(sqlite3_column_blob(statement, column));
             return QVariant(QByteArray(data, sqlite3_column_bytes(statement, column)));
@@ -397,7 +398,8 @@ std::shared_ptr<Connection> openConnection(const QString& path, bool immutable,
         throw refuse(sqlite3_extended_errcode(handle), reason);
     }
     QString error;
-    if (const int installed = installDictionary(handle, error); installed != SQLITE_OK) {
+    if (const int installed = installDictionary(handle, options.userName, error);
+        installed != SQLITE_OK) {
         throw refuse(installed, error);
     }
     // From here on nothing on this connection may change any database, the temporary one

@@ -250,4 +250,106 @@ ColumnType describeDeclaredType(const QString& declared) {
     return byAffinity(declared, parsed);
 }
 
+// Dictionary rows, by described type code:
+//
+// | code | data_type                        | data_length | data_precision | data_scale |
+// |------|----------------------------------|-------------|----------------|------------|
+// | 1    | VARCHAR2 (char_used 'B')         | size        |                |            |
+// | 96   | CHAR (char_used 'B')             | size        |                |            |
+// | 2    | NUMBER, scale -127: FLOAT        | 22          | precision      | scale (none for FLOAT)
+// | | 180  | TIMESTAMP(f)                     | 11          |                | f          | | 181
+// | TIMESTAMP(f) WITH TIME ZONE      | 13          |                | f          | | 231  |
+// TIMESTAMP(f) WITH LOCAL TIME ZONE | 11         |                | f          | | 182  | INTERVAL
+// YEAR(p) TO MONTH        | 5           | p              | 0          | | 183  | INTERVAL DAY(p) TO
+// SECOND(f)     | 11          | p              | f          | | else | the type's name (LONG, RAW,
+// ...)  | size        |                |            | A NUMBER declared without precision is
+// described with precision 0 and scale 0, and so has data_precision 0 and data_scale 0 (Oracle
+// itself leaves both empty for a bare NUMBER).
+DictionaryType dictionaryType(const ColumnType& type) {
+    using namespace oracle_type;
+    DictionaryType row;
+    row.length = type.size;
+    switch (type.oraIDataType) {
+        case kVarchar2:
+        case kChar:
+            row.dataType =
+                type.oraIDataType == kChar ? QStringLiteral("CHAR") : QStringLiteral("VARCHAR2");
+            row.charUsed = 'B';
+            row.charLength = type.size;
+            break;
+        case kNumber:
+            row.precision = type.precision;
+            if (type.scale == kFloatScale) {
+                row.dataType = QStringLiteral("FLOAT");
+            } else {
+                row.dataType = QStringLiteral("NUMBER");
+                row.scale = type.scale;
+            }
+            break;
+        case kTimestamp:
+        case kTimestampTz:
+        case kTimestampLtz: {
+            const char* zone = type.oraIDataType == kTimestampTz    ? " WITH TIME ZONE"
+                               : type.oraIDataType == kTimestampLtz ? " WITH LOCAL TIME ZONE"
+                                                                    : "";
+            row.dataType =
+                QStringLiteral("TIMESTAMP(%1)%2").arg(type.scale).arg(QLatin1String(zone));
+            row.scale = type.scale;
+            break;
+        }
+        case kIntervalYearToMonth:
+            row.dataType = QStringLiteral("INTERVAL YEAR(%1) TO MONTH").arg(type.precision);
+            row.precision = type.precision;
+            row.scale = 0;
+            break;
+        case kIntervalDayToSecond:
+            row.dataType = QStringLiteral("INTERVAL DAY(%1) TO SECOND(%2)")
+                               .arg(type.precision)
+                               .arg(type.scale);
+            row.precision = type.precision;
+            row.scale = type.scale;
+            break;
+        case kLong:
+            row.dataType = QStringLiteral("LONG");
+            break;
+        case kLongRaw:
+            row.dataType = QStringLiteral("LONG RAW");
+            break;
+        case kRaw:
+            row.dataType = QStringLiteral("RAW");
+            break;
+        case kRowid:
+            row.dataType = QStringLiteral("ROWID");
+            break;
+        case kUrowid:
+            row.dataType = QStringLiteral("UROWID");
+            break;
+        case kDate:
+            row.dataType = QStringLiteral("DATE");
+            break;
+        case kBinaryFloat:
+            row.dataType = QStringLiteral("BINARY_FLOAT");
+            break;
+        case oracle_type::kBinaryDouble:
+            row.dataType = QStringLiteral("BINARY_DOUBLE");
+            break;
+        case kMlslabel:
+            row.dataType = QStringLiteral("MLSLABEL");
+            break;
+        case oracle_type::kClob:
+            row.dataType = QStringLiteral("CLOB");
+            break;
+        case oracle_type::kBlob:
+            row.dataType = QStringLiteral("BLOB");
+            break;
+        case kBfile:
+            row.dataType = QStringLiteral("BFILE");
+            break;
+        default:
+            row.dataType = QStringLiteral("UNDEFINED");
+            break;
+    }
+    return row;
+}
+
 }  // namespace quarnel::db

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace quarnel::db {
 
 // The description of one column as an Oracle client would report it.
@@ -21,5 +23,23 @@ struct ColumnType {
 
 // The description of a column declared with `declared` (case and spacing do not matter).
 ColumnType describeDeclaredType(const QString& declared);
+
+// A column's type as Oracle's user_tab_columns gives it: data_type, data_length, data_precision,
+// data_scale, char_used and char_length.
+struct DictionaryType {
+    QString dataType;
+    int length = 0;
+    std::optional<int> precision;
+    std::optional<int> scale;
+    // 'B' for a character column (VARCHAR2, CHAR), none for any other.
+    std::optional<char> charUsed;
+    std::optional<int> charLength;
+
+    friend bool operator==(const DictionaryType&, const DictionaryType&) = default;
+};
+
+// The dictionary's row for a column described as `type`, so that reading the dictionary gives
+// the same numbers as the describe.
+DictionaryType dictionaryType(const ColumnType& type);
 
 }  // namespace quarnel::db

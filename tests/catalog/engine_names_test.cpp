@@ -78,9 +78,9 @@ INSTANTIATE_TEST_SUITE_P(Names, EngineNamesTest, ::testing::ValuesIn(kNames),
                              return name;
                          });
 
-// A table whose stored name is not valid UTF-8 is listed with the bad byte replaced and reads
-// like any other table.
-TEST(EngineNames, NameThatIsNotUtf8IsListedReplacedAndReadsItsTable) {
+// A table whose stored name is not valid UTF-8 is listed with the bad byte written as \xHH and
+// reads like any other table.
+TEST(EngineNames, NameThatIsNotUtf8IsListedEscapedAndReadsItsTable) {
     quarnel::testing::SqliteFixture files;
     const QString path = files.filePath(QStringLiteral("latin1.db"));
     sqlite3* writer = nullptr;
@@ -93,7 +93,7 @@ TEST(EngineNames, NameThatIsNotUtf8IsListedReplacedAndReadsItsTable) {
     sqlite3_close(writer);
     auto database = db::OpenSqliteDatabase(path);
 
-    const QString shown = QStringLiteral("CAF\uFFFD");
+    const QString shown = QStringLiteral("CAF\\xC9");
     const TableListResult list = readTableList(*database);
     EXPECT_EQ(list.names.toStringList(), QStringList({shown, QStringLiteral("PLAIN")}));
 

@@ -3,7 +3,10 @@
 #include "db/engines.h"
 #include "testing/sqlite_fixture.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace quarnel::db {
 namespace {
@@ -85,6 +88,23 @@ INSTANTIATE_TEST_SUITE_P(
                   "T",
                   {"K1|P"},
                   {"K1|1|c", "K11|1|a"}},
+        ClashCase{"OneDeclaredNameForAKeyAndAUniqueKey",
+                  "CREATE TABLE T(a INTEGER, b TEXT, CONSTRAINT K PRIMARY KEY(a),"
+                  " CONSTRAINT K UNIQUE(b));",
+                  "T",
+                  {"K|P", "K1|U"},
+                  {"K|1|a", "K1|1|b"}},
+        ClashCase{"OneDeclaredNameForTwoUniqueKeys",
+                  "CREATE TABLE T(c, d, CONSTRAINT Q UNIQUE(d), CONSTRAINT Q UNIQUE(c));",
+                  "T",
+                  {"Q|U", "Q1|U"},
+                  {"Q|1|d", "Q1|1|c"}},
+        ClashCase{"OneDeclaredNameInTwoTables",
+                  "CREATE TABLE A(x, CONSTRAINT K PRIMARY KEY(x));"
+                  "CREATE TABLE B(y, CONSTRAINT K PRIMARY KEY(y));",
+                  "B",
+                  {"K1|P"},
+                  {"K1|1|y"}},
         ClashCase{"NameTakenInAnotherTable",
                   "CREATE TABLE A (X NUMBER, CONSTRAINT B_PK UNIQUE (X));"
                   "CREATE TABLE B (Y NUMBER PRIMARY KEY);",
@@ -128,6 +148,105 @@ TEST(SqliteIndexColumns, ExpressionsGetSystemNamesAndDirectionsAreReported) {
     EXPECT_EQ(rowsOf(*db, QStringLiteral("SELECT index_name, table_name, column_expression, "
                                          "column_position FROM user_ind_expressions")),
               Rows{"EXPR_LOWER|EXPR|lower(NAME)|1"});
+}
+
+// The primary key columns of `table` through the program's own query.
+Rows primaryKey(Database& db, const QString& table) {
+    QString literal = table;
+    literal.replace(u'\'', QStringLiteral("''"));
+    return rowsOf(db, QStringLiteral("SELECT c.column_name P_KEY FROM user_cons_columns c, "
+                                     "user_constraints t Where c.table_name = '%1' AND "
+                                     "t.constraint_type = 'P' AND c.table_name = t.table_name AND "
+                                     "c.constraint_name = t.constraint_name ORDER BY c.position")
+                          .arg(literal));
+}
+
+// Names that differ only by a byte order mark or by bytes that are not UTF-8 stay four tables,
+// each listed once and each read as itself.
+TEST(SqliteTableNames, NamesDifferingInBytesStayApart) {
+    SqliteFixture files;
+    const QString path = files.filePath(QStringLiteral("bytes.db"));
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer,
+                           "CREATE TABLE \"T\" (a PRIMARY KEY);"
+                           "CREATE TABLE \"\xEF\xBB\xBFT\" (pw PRIMARY KEY);"
+                           "CREATE TABLE \"\xFF\" (f PRIMARY KEY);"
+                           "CREATE TABLE \"\xFE\" (e PRIMARY KEY);",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(writer);
+    auto db = OpenSqliteDatabase(path);
+    QStringList tables;
+    for (auto d = db->DbCreateDynaset(QStringLiteral("SELECT table_name FROM user_tables"), 12);
+         !d->Eof(); d->DbMoveNext())
+        tables << d->Fields(0).Value().toString();
+    ASSERT_EQ(tables, (QStringList{QStringLiteral("T"), QStringLiteral("\uFEFFT"),
+                                   QStringLiteral("\\xFF"), QStringLiteral("\\xFE")}));
+    const char* keys[] = {"a", "pw", "f", "e"};
+    for (qsizetype i = 0; i < tables.size(); ++i) {
+        const QString& table = tables[i];
+        EXPECT_EQ(primaryKey(*db, table), Rows{keys[i]}) << keys[i];
+        auto described = db->DbCreateDynaset(
+            QStringLiteral("SELECT * FROM \"%1\" WHERE RowNum < 1").arg(table), 0);
+        EXPECT_EQ(described->Fields(0).Name(), QString::fromLatin1(keys[i]));
+    }
+}
+
+// A table of the user's named like one of SQLite's pragma table functions hides nothing.
+class SqlitePragmaNamedTableTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SqlitePragmaNamedTableTest, KeysIndexesAndDescribesStillRead) {
+    SqliteFixture files;
+    auto db = OpenSqliteDatabase(files.createDatabase(
+        QStringLiteral("CREATE TABLE %1 (x); CREATE TABLE T (a PRIMARY KEY, b);"
+                       "CREATE INDEX T_IX ON T (b DESC);")
+            .arg(QLatin1String(GetParam()))));
+    EXPECT_EQ(primaryKey(*db, QStringLiteral("T")), Rows{"a"});
+    EXPECT_EQ(rowsOf(*db, QStringLiteral("SELECT index_name, column_name, descend FROM "
+                                         "user_ind_columns WHERE table_name = 'T' ORDER BY 1")),
+              (Rows{"T_IX|b|DESC", "T_PK|a|ASC"}));
+    EXPECT_EQ(rowsOf(*db, QStringLiteral("SELECT column_name FROM user_tab_columns")),
+              (Rows{"x", "a", "b"}));
+    auto described = db->DbCreateDynaset(
+        QStringLiteral("SELECT * FROM %1 WHERE RowNum < 1").arg(QLatin1String(GetParam())), 0);
+    EXPECT_EQ(described->Fields(0).Name(), QStringLiteral("x"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, SqlitePragmaNamedTableTest,
+                         ::testing::Values("pragma_table_info", "pragma_table_xinfo",
+                                           "pragma_index_list", "pragma_index_info",
+                                           "pragma_index_xinfo", "pragma_foreign_key_list"));
+
+// Only SQLite's own tables (sqlite_ in any case) are left out of the list.
+TEST(SqliteTableNames, NamesLikeSqlitesOwnAreListed) {
+    SqliteFixture files;
+    auto db = OpenSqliteDatabase(
+        files.createDatabase(QStringLiteral("CREATE TABLE A (id INTEGER PRIMARY KEY AUTOINCREMENT);"
+                                            "CREATE TABLE SQLITEDATA (x);"
+                                            "CREATE TABLE sqlite3_log (x);")));
+    EXPECT_EQ(rowsOf(*db, QStringLiteral("SELECT table_name FROM user_tables")),
+              (Rows{"A", "SQLITEDATA", "sqlite3_log"}));
+}
+
+// Key and index names come from the file open now, not from one opened before with a table of
+// the same name.
+TEST(SqliteKeyNames, AreTheFileOpenNow) {
+    SqliteFixture files;
+    const QString first = files.createDatabase(
+        QStringLiteral("CREATE TABLE T (a, b, CONSTRAINT FIRST_K PRIMARY KEY (a), UNIQUE (b));"),
+        QStringLiteral("first.db"));
+    const QString second = files.createDatabase(
+        QStringLiteral("CREATE TABLE T (a, b, CONSTRAINT SECOND_K PRIMARY KEY (a),"
+                       " CONSTRAINT SECOND_U UNIQUE (b));"),
+        QStringLiteral("second.db"));
+    const QString names =
+        QStringLiteral("SELECT index_name FROM user_ind_columns WHERE table_name = 'T' ORDER BY 1");
+    auto db = OpenSqliteDatabase(first);
+    EXPECT_EQ(rowsOf(*db, names), (Rows{"FIRST_K", "T_UK2"}));
+    db->Close();
+    db = OpenSqliteDatabase(second);
+    EXPECT_EQ(rowsOf(*db, names), (Rows{"SECOND_K", "SECOND_U"}));
 }
 
 }  // namespace

@@ -1,0 +1,549 @@
+#include "db/sqlite_dictionary.h"
+
+#include "db/sqlite_table_facts.h"
+#include "db/sqlite_types.h"
+
+#include <QHash>
+
+#include <sqlite3.h>
+
+#include <memory>
+#include <variant>
+#include <vector>
+
+namespace quarnel::db {
+namespace {
+
+using Value = std::variant<std::monostate, qint64, QByteArray>;
+using Row = std::vector<Value>;
+using Rows = std::vector<Row>;
+
+enum class View {
+    TabColumns,
+    TabComments,
+    ColComments,
+    Constraints,
+    ConsColumns,
+    Indexes,
+    IndColumns,
+    IndExpressions,
+};
+
+struct ViewDefinition {
+    const char* name;
+    View view;
+    const char* columns;
+};
+
+// Column 0 of every view is table_name, the one column a query may narrow the rows by.
+constexpr ViewDefinition kViews[] = {
+    {"user_tab_columns", View::TabColumns,
+     "table_name, column_name, column_id, data_type, data_type_owner, data_length,"
+     " data_precision, data_scale, nullable, char_used, char_length, data_default,"
+     " identity_column"},
+    {"user_tab_comments", View::TabComments, "table_name, table_type, comments"},
+    {"user_col_comments", View::ColComments, "table_name, column_name, comments"},
+    {"user_constraints", View::Constraints,
+     "table_name, owner, constraint_name, constraint_type, search_condition, r_owner,"
+     " r_constraint_name, delete_rule, status, generated"},
+    {"user_cons_columns", View::ConsColumns,
+     "table_name, owner, constraint_name, column_name, position"},
+    {"all_cons_columns", View::ConsColumns,
+     "table_name, owner, constraint_name, column_name, position"},
+    {"user_indexes", View::Indexes, "table_name, index_name, uniqueness, index_type, generated"},
+    {"user_ind_columns", View::IndColumns,
+     "table_name, index_name, column_name, column_position, descend"},
+    {"user_ind_expressions", View::IndExpressions,
+     "table_name, index_name, column_expression, column_position"},
+};
+
+Value text(const QString& value) {
+    return value.toUtf8();
+}
+
+Value textOrNull(const QString& value) {
+    return value.isEmpty() ? Value() : Value(value.toUtf8());
+}
+
+template <typename T>
+Value number(const std::optional<T>& value) {
+    return value ? Value(qint64(*value)) : Value();
+}
+
+// What the key names of a referenced table are, by their columns.
+struct ReferencedKeys {
+    struct Key {
+        QString name;
+        QList<QByteArray> columns;  // upper case, sorted
+    };
+    std::vector<Key> keys;  // the primary key first
+    bool hasPrimary = false;
+};
+
+QList<QByteArray> columnSet(const std::vector<QByteArray>& columns) {
+    QList<QByteArray> set;
+    for (const QByteArray& column : columns)
+        set.append(column.toUpper());
+    std::sort(set.begin(), set.end());
+    return set;
+}
+
+ReferencedKeys referencedKeysOf(const TableFacts& facts) {
+    ReferencedKeys result;
+    const auto add = [&](const TableFacts::Key& key) {
+        std::vector<QByteArray> columns;
+        for (const TableFacts::KeyColumn& column : key.columns)
+            columns.push_back(column.name);
+        result.keys.push_back({key.name, columnSet(columns)});
+    };
+    if (facts.primaryKey) {
+        add(*facts.primaryKey);
+        result.hasPrimary = true;
+    }
+    for (const TableFacts::Key& key : facts.uniqueKeys)
+        add(key);
+    return result;
+}
+
+// What the tables of one connection share: the owner's name and the facts read last.
+struct Shared {
+    QByteArray user;
+    sqlite3_int64 stamp = -1;
+    QByteArray lastTable;
+    TableFacts lastFacts;
+    QHash<QByteArray, ReferencedKeys> referenced;
+
+    // Every refresh of the catalogue changes rows of the connection; what was read before it is
+    // forgotten.
+    void follow(sqlite3* db) {
+        const sqlite3_int64 changes = sqlite3_total_changes64(db);
+        if (changes != stamp) {
+            stamp = changes;
+            lastTable.clear();
+            referenced.clear();
+        }
+    }
+};
+
+struct Table {
+    sqlite3_vtab base{};
+    sqlite3* db = nullptr;
+    View view = View::TabColumns;
+    Shared* shared = nullptr;
+};
+
+struct StatementDeleter {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+
+struct Cursor {
+    sqlite3_vtab_cursor base{};
+    std::unique_ptr<sqlite3_stmt, StatementDeleter> tables;  // the whole schema's, in order
+    Rows rows;
+    size_t at = 0;
+    sqlite3_int64 rowid = 0;
+    bool eof = true;
+};
+
+int fail(Table* table, int rc) {
+    sqlite3_free(table->base.zErrMsg);
+    table->base.zErrMsg = sqlite3_mprintf("%s", sqlite3_errmsg(table->db));
+    return rc == SQLITE_OK ? SQLITE_ERROR : rc;
+}
+
+int factsOf(Table* table, const CatalogueTable& entry, const TableFacts*& facts) {
+    Shared& shared = *table->shared;
+    shared.follow(table->db);
+    if (shared.lastTable.isNull() || shared.lastTable != entry.name) {
+        shared.lastTable.clear();
+        if (const int rc = readTableFacts(table->db, entry, shared.lastFacts); rc != SQLITE_OK)
+            return rc;
+        shared.lastTable = entry.name;
+    }
+    facts = &shared.lastFacts;
+    return SQLITE_OK;
+}
+
+// The name of the key `key` references, or empty when the referenced table or key is not there.
+QString referencedKeyName(Table* table, const TableFacts& facts,
+                          const TableFacts::ForeignKey& key) {
+    ReferencedKeys keys;
+    if (key.referencedTable == facts.table.shown) {
+        keys = referencedKeysOf(facts);
+    } else if (const auto cached = table->shared->referenced.constFind(key.referencedTable);
+               cached != table->shared->referenced.cend()) {
+        keys = *cached;
+    } else {
+        if (const auto entry = catalogueTableShown(table->db, key.referencedTable)) {
+            TableFacts other;
+            if (readTableFacts(table->db, *entry, other) == SQLITE_OK)
+                keys = referencedKeysOf(other);
+        }
+        table->shared->referenced.insert(key.referencedTable, keys);
+    }
+    if (key.referencedColumns.empty())
+        return keys.hasPrimary ? keys.keys.front().name : QString();
+    const QList<QByteArray> wanted = columnSet(key.referencedColumns);
+    for (const ReferencedKeys::Key& candidate : keys.keys) {
+        if (candidate.columns == wanted)
+            return candidate.name;
+    }
+    return QString();
+}
+
+void constraintRows(Table* table, const TableFacts& facts, Rows& rows) {
+    const QByteArray& shown = facts.table.shown;
+    const QByteArray& user = table->shared->user;
+    const auto generated = [](bool g) {
+        return text(g ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"));
+    };
+    const Value enabled = text(QStringLiteral("ENABLED"));
+    if (facts.primaryKey) {
+        rows.push_back({shown,
+                        user,
+                        text(facts.primaryKey->name),
+                        text(QStringLiteral("P")),
+                        {},
+                        {},
+                        {},
+                        {},
+                        enabled,
+                        generated(facts.primaryKey->generated)});
+    }
+    for (const TableFacts::Key& key : facts.uniqueKeys) {
+        rows.push_back({shown,
+                        user,
+                        text(key.name),
+                        text(QStringLiteral("U")),
+                        {},
+                        {},
+                        {},
+                        {},
+                        enabled,
+                        generated(key.generated)});
+    }
+    for (const TableFacts::ForeignKey& key : facts.foreignKeys) {
+        rows.push_back({shown,
+                        user,
+                        text(key.name),
+                        text(QStringLiteral("R")),
+                        {},
+                        user,
+                        textOrNull(referencedKeyName(table, facts, key)),
+                        text(key.deleteRule),
+                        enabled,
+                        generated(key.generated)});
+    }
+    for (const TableFacts::Check& check : facts.checks) {
+        rows.push_back({shown,
+                        user,
+                        text(check.name),
+                        text(QStringLiteral("C")),
+                        text(check.condition),
+                        {},
+                        {},
+                        {},
+                        enabled,
+                        generated(check.generated)});
+    }
+}
+
+void consColumnRows(Table* table, const TableFacts& facts, Rows& rows) {
+    const QByteArray& shown = facts.table.shown;
+    const QByteArray& user = table->shared->user;
+    const auto keyRows = [&](const TableFacts::Key& key) {
+        qint64 position = 0;
+        for (const TableFacts::KeyColumn& column : key.columns)
+            rows.push_back({shown, user, text(key.name), column.name, ++position});
+    };
+    if (facts.primaryKey)
+        keyRows(*facts.primaryKey);
+    for (const TableFacts::Key& key : facts.uniqueKeys)
+        keyRows(key);
+    for (const TableFacts::ForeignKey& key : facts.foreignKeys) {
+        qint64 position = 0;
+        for (const QByteArray& column : key.columns)
+            rows.push_back({shown, user, text(key.name), column, ++position});
+    }
+}
+
+void tableRows(Table* table, const TableFacts& facts, Rows& rows) {
+    const QByteArray& shown = facts.table.shown;
+    switch (table->view) {
+        case View::TabColumns:
+            for (const TableFacts::Column& column : facts.columns) {
+                const DictionaryType type = dictionaryType(column.type);
+                rows.push_back({shown,
+                                column.name,
+                                qint64(column.id),
+                                text(type.dataType),
+                                {},
+                                qint64(type.length),
+                                number(type.precision),
+                                number(type.scale),
+                                text(column.nullable ? QStringLiteral("Y") : QStringLiteral("N")),
+                                type.charUsed ? Value(QByteArray(1, *type.charUsed)) : Value(),
+                                number(type.charLength),
+                                column.defaultText ? Value(*column.defaultText) : Value(),
+                                text(QStringLiteral("NO"))});
+            }
+            break;
+        case View::TabComments:
+            rows.push_back({shown, text(QStringLiteral("TABLE")), textOrNull(facts.comment)});
+            break;
+        case View::ColComments:
+            for (const TableFacts::Column& column : facts.columns)
+                rows.push_back({shown, column.name, textOrNull(column.comment)});
+            break;
+        case View::Constraints:
+            constraintRows(table, facts, rows);
+            break;
+        case View::ConsColumns:
+            consColumnRows(table, facts, rows);
+            break;
+        case View::Indexes:
+            for (const TableFacts::Index& index : facts.indexes) {
+                bool expression = false;
+                for (const TableFacts::IndexColumn& column : index.columns)
+                    expression = expression || column.expression.has_value();
+                rows.push_back(
+                    {shown, text(index.name),
+                     text(index.unique ? QStringLiteral("UNIQUE") : QStringLiteral("NONUNIQUE")),
+                     text(expression ? QStringLiteral("FUNCTION-BASED NORMAL")
+                                     : QStringLiteral("NORMAL")),
+                     text(index.generated ? QStringLiteral("Y") : QStringLiteral("N"))});
+            }
+            break;
+        case View::IndColumns:
+            for (const TableFacts::Index& index : facts.indexes) {
+                qint64 position = 0;
+                for (const TableFacts::IndexColumn& column : index.columns) {
+                    rows.push_back(
+                        {shown, text(index.name), column.name, ++position,
+                         text(column.descending ? QStringLiteral("DESC") : QStringLiteral("ASC"))});
+                }
+            }
+            break;
+        case View::IndExpressions:
+            for (const TableFacts::Index& index : facts.indexes) {
+                qint64 position = 0;
+                for (const TableFacts::IndexColumn& column : index.columns) {
+                    ++position;
+                    if (column.expression)
+                        rows.push_back(
+                            {shown, text(index.name), text(*column.expression), position});
+                }
+            }
+            break;
+    }
+}
+
+int rowsOf(Table* table, const CatalogueTable& entry, Rows& rows) {
+    const TableFacts* facts = nullptr;
+    if (const int rc = factsOf(table, entry, facts); rc != SQLITE_OK)
+        return rc;
+    tableRows(table, *facts, rows);
+    return SQLITE_OK;
+}
+
+QByteArray columnBytes(sqlite3_stmt* statement, int column) {
+    return QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                      sqlite3_column_bytes(statement, column));
+}
+
+// Moves on to the next table of the whole-schema scan that has rows.
+int nextTable(Table* table, Cursor* cursor) {
+    cursor->rows.clear();
+    cursor->at = 0;
+    while (cursor->rows.empty()) {
+        const int step = sqlite3_step(cursor->tables.get());
+        if (step == SQLITE_DONE) {
+            cursor->eof = true;
+            return SQLITE_OK;
+        }
+        if (step != SQLITE_ROW)
+            return step;
+        sqlite3_stmt* row = cursor->tables.get();
+        const CatalogueTable entry{
+            columnBytes(row, 0), columnBytes(row, 1), sqlite3_column_int64(row, 2),
+            decodeText(reinterpret_cast<const char*>(sqlite3_column_text(row, 3)),
+                       sqlite3_column_bytes(row, 3))};
+        if (const int rc = rowsOf(table, entry, cursor->rows); rc != SQLITE_OK)
+            return rc;
+    }
+    return SQLITE_OK;
+}
+
+int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out,
+            char** error) {
+    if (argc < 4) {
+        *error = sqlite3_mprintf("quarnel_dictionary: which view?");
+        return SQLITE_ERROR;
+    }
+    const QByteArray name(argv[3]);
+    for (const ViewDefinition& definition : kViews) {
+        if (name != definition.name)
+            continue;
+        const QByteArray declaration = QByteArray("CREATE TABLE x(") + definition.columns + ")";
+        if (const int rc = sqlite3_declare_vtab(db, declaration.constData()); rc != SQLITE_OK)
+            return rc;
+        auto* table = new Table;
+        table->db = db;
+        table->view = definition.view;
+        table->shared = static_cast<Shared*>(aux);
+        *out = &table->base;
+        return SQLITE_OK;
+    }
+    *error = sqlite3_mprintf("quarnel_dictionary: no view %s", argv[3]);
+    return SQLITE_ERROR;
+}
+
+int disconnect(sqlite3_vtab* vtab) {
+    delete reinterpret_cast<Table*>(vtab);
+    return SQLITE_OK;
+}
+
+// A table_name = value condition reads one table; anything else reads them all.
+int bestIndex(sqlite3_vtab*, sqlite3_index_info* info) {
+    info->idxNum = 0;
+    info->estimatedCost = 1e7;
+    info->estimatedRows = 1000000;
+    for (int i = 0; i < info->nConstraint; ++i) {
+        const auto& constraint = info->aConstraint[i];
+        if (constraint.usable && constraint.iColumn == 0 &&
+            constraint.op == SQLITE_INDEX_CONSTRAINT_EQ) {
+            info->idxNum = 1;
+            info->aConstraintUsage[i].argvIndex = 1;
+            info->aConstraintUsage[i].omit = 1;
+            info->estimatedCost = 10;
+            info->estimatedRows = 10;
+            break;
+        }
+    }
+    return SQLITE_OK;
+}
+
+int open(sqlite3_vtab*, sqlite3_vtab_cursor** out) {
+    *out = &(new Cursor)->base;
+    return SQLITE_OK;
+}
+
+int close(sqlite3_vtab_cursor* cursor) {
+    delete reinterpret_cast<Cursor*>(cursor);
+    return SQLITE_OK;
+}
+
+int filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3_value** argv) {
+    auto* cursor = reinterpret_cast<Cursor*>(base);
+    auto* table = reinterpret_cast<Table*>(base->pVtab);
+    cursor->rows.clear();
+    cursor->at = 0;
+    cursor->rowid = 0;
+    cursor->eof = false;
+    cursor->tables.reset();
+    if (idxNum == 1 && argc == 1) {
+        const QByteArray shown(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
+                               sqlite3_value_bytes(argv[0]));
+        if (sqlite3_value_type(argv[0]) != SQLITE_NULL) {
+            if (const auto entry = catalogueTableShown(table->db, shown)) {
+                if (const int rc = rowsOf(table, *entry, cursor->rows); rc != SQLITE_OK)
+                    return fail(table, rc);
+            }
+        }
+        cursor->eof = cursor->rows.empty();
+        return SQLITE_OK;
+    }
+    sqlite3_stmt* statement = nullptr;
+    const int rc = sqlite3_prepare_v2(
+        table->db, "SELECT name, shown, seq, sql FROM temp.quarnel_tables ORDER BY seq", -1,
+        &statement, nullptr);
+    cursor->tables.reset(statement);
+    if (rc != SQLITE_OK)
+        return fail(table, rc);
+    if (const int next = nextTable(table, cursor); next != SQLITE_OK)
+        return fail(table, next);
+    return SQLITE_OK;
+}
+
+int next(sqlite3_vtab_cursor* base) {
+    auto* cursor = reinterpret_cast<Cursor*>(base);
+    ++cursor->rowid;
+    if (++cursor->at < cursor->rows.size())
+        return SQLITE_OK;
+    if (!cursor->tables) {
+        cursor->eof = true;
+        return SQLITE_OK;
+    }
+    auto* table = reinterpret_cast<Table*>(base->pVtab);
+    if (const int rc = nextTable(table, cursor); rc != SQLITE_OK)
+        return fail(table, rc);
+    return SQLITE_OK;
+}
+
+int eof(sqlite3_vtab_cursor* base) {
+    return reinterpret_cast<Cursor*>(base)->eof ? 1 : 0;
+}
+
+int column(sqlite3_vtab_cursor* base, sqlite3_context* context, int index) {
+    const auto* cursor = reinterpret_cast<Cursor*>(base);
+    const Row& row = cursor->rows[cursor->at];
+    if (index < 0 || size_t(index) >= row.size()) {
+        sqlite3_result_null(context);
+        return SQLITE_OK;
+    }
+    const Value& value = row[size_t(index)];
+    if (const auto* integer = std::get_if<qint64>(&value)) {
+        sqlite3_result_int64(context, *integer);
+    } else if (const auto* bytes = std::get_if<QByteArray>(&value)) {
+        sqlite3_result_text(context, bytes->constData(), int(bytes->size()), SQLITE_TRANSIENT);
+    } else {
+        sqlite3_result_null(context);
+    }
+    return SQLITE_OK;
+}
+
+int rowid(sqlite3_vtab_cursor* base, sqlite3_int64* out) {
+    *out = reinterpret_cast<Cursor*>(base)->rowid;
+    return SQLITE_OK;
+}
+
+sqlite3_module makeModule() {
+    sqlite3_module module{};
+    module.iVersion = 1;
+    module.xCreate = connect;
+    module.xConnect = connect;
+    module.xBestIndex = bestIndex;
+    module.xDisconnect = disconnect;
+    module.xDestroy = disconnect;
+    module.xOpen = open;
+    module.xClose = close;
+    module.xFilter = filter;
+    module.xNext = next;
+    module.xEof = eof;
+    module.xColumn = column;
+    module.xRowid = rowid;
+    return module;
+}
+
+const sqlite3_module kModule = makeModule();
+
+}  // namespace
+
+int installDictionaryTables(sqlite3* db, const QByteArray& user, QString& error) {
+    auto* shared = new Shared;
+    shared->user = user;
+    int rc = sqlite3_create_module_v2(db, "quarnel_dictionary", &kModule, shared,
+                                      [](void* data) { delete static_cast<Shared*>(data); });
+    for (const ViewDefinition& definition : kViews) {
+        if (rc != SQLITE_OK)
+            break;
+        const QByteArray sql = QByteArray("CREATE VIRTUAL TABLE temp.") + definition.name +
+                               " USING quarnel_dictionary(" + definition.name + ")";
+        rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK)
+        error = QString::fromUtf8(sqlite3_errmsg(db));
+    return rc;
+}
+
+}  // namespace quarnel::db

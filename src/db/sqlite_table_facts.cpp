@@ -1,0 +1,418 @@
+#include "db/sqlite_table_facts.h"
+
+#include "db/sqlite_ddl.h"
+#include "db/sqlite_key_names.h"
+
+#include <QHash>
+#include <QSet>
+#include <QStringDecoder>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace quarnel::db {
+namespace {
+
+struct StatementDeleter {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+
+Statement prepare(sqlite3* db, const QByteArray& sql, int& rc) {
+    sqlite3_stmt* statement = nullptr;
+    rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &statement, nullptr);
+    return Statement(statement);
+}
+
+QByteArray bytes(sqlite3_stmt* statement, int column) {
+    return QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                      sqlite3_column_bytes(statement, column));
+}
+
+QString text(sqlite3_stmt* statement, int column) {
+    return decodeText(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                      sqlite3_column_bytes(statement, column));
+}
+
+bool isNull(sqlite3_stmt* statement, int column) {
+    return sqlite3_column_type(statement, column) == SQLITE_NULL;
+}
+
+// "PRAGMA main.<pragma>("<name>")", the name's quotes doubled.
+QByteArray pragma(const char* name, const QByteArray& argument) {
+    QByteArray quoted = argument;
+    quoted.replace('"', "\"\"");
+    return QByteArray("PRAGMA main.") + name + "(\"" + quoted + "\")";
+}
+
+// Runs `sql` and calls `row` for each row; returns SQLite's result code.
+template <typename Row>
+int eachRow(sqlite3* db, const QByteArray& sql, Row row) {
+    int rc = SQLITE_OK;
+    Statement statement = prepare(db, sql, rc);
+    if (rc != SQLITE_OK)
+        return rc;
+    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW)
+        row(statement.get());
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+std::optional<CatalogueTable> catalogueTable(sqlite3* db, const char* sql, const QByteArray& key) {
+    int rc = SQLITE_OK;
+    Statement query = prepare(db, sql, rc);
+    if (rc != SQLITE_OK)
+        return std::nullopt;
+    sqlite3_bind_text(query.get(), 1, key.constData(), int(key.size()), SQLITE_STATIC);
+    if (sqlite3_step(query.get()) != SQLITE_ROW)
+        return std::nullopt;
+    return CatalogueTable{bytes(query.get(), 0), bytes(query.get(), 1),
+                          sqlite3_column_int64(query.get(), 2), text(query.get(), 3)};
+}
+
+// The number that ends SQLite's name for the index of a UNIQUE constraint, -1 for none.
+int autoIndexNumber(const QString& autoIndexName) {
+    bool numeric = false;
+    const int number = autoIndexName.section(u'_', -1).toInt(&numeric);
+    return numeric ? number : -1;
+}
+
+bool sameColumns(const QStringList& declared, const std::vector<QByteArray>& actual) {
+    if (declared.size() != qsizetype(actual.size()))
+        return false;
+    for (size_t i = 0; i < actual.size(); ++i) {
+        if (declared[qsizetype(i)].compare(decodeText(actual[i]), Qt::CaseInsensitive) != 0)
+            return false;
+    }
+    return true;
+}
+
+// The names of a table's constraints, given by the rule of sqlite_key_names.h in the order the
+// constraints are named: primary key, unique keys, foreign keys, checks.
+class Namer {
+  public:
+    Namer(sqlite3* db, const CatalogueTable& table) : m_table(table) {
+        int rc = SQLITE_OK;
+        m_lookup = prepare(db,
+                           "SELECT explicit_index, owner_seq, owner_ordinal"
+                           " FROM temp.quarnel_taken_names WHERE name = ?1",
+                           rc);
+    }
+
+    // The names of a key declared as `declared` (constraint number `ordinal` of the table, -1
+    // when not declared) or else called `generated`.
+    KeyNames name(const KeyConstraint* declared, int ordinal, const QString& generated,
+                  bool& isGenerated) {
+        const auto taken = [&](const QString& name) {
+            return m_assigned.contains(name.toUpper()) || look(name).found;
+        };
+        const auto explicitIndex = [&](const QString& name) { return look(name).explicitIndex; };
+        KeyNames names;
+        isGenerated = declared == nullptr || declared->name.isEmpty();
+        if (isGenerated) {
+            names = nameKey(QString(), generated, taken, explicitIndex);
+        } else if (firstComer(declared->name, ordinal)) {
+            names = nameKey(declared->name, generated, taken, explicitIndex);
+        } else {
+            // A name declared before, in this table or an earlier one: the next free form.
+            names = nameKey(QString(), declared->name, taken, explicitIndex);
+        }
+        m_assigned.insert(names.constraint.toUpper());
+        m_assigned.insert(names.index.toUpper());
+        return names;
+    }
+
+  private:
+    struct Holder {
+        bool found = false;
+        bool explicitIndex = false;
+        qint64 ownerSeq = -1;
+        int ownerOrdinal = -1;
+    };
+
+    Holder look(const QString& name) {
+        Holder holder;
+        if (!m_lookup)
+            return holder;
+        const QByteArray utf8 = name.toUtf8();
+        sqlite3_bind_text(m_lookup.get(), 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+        if (sqlite3_step(m_lookup.get()) == SQLITE_ROW) {
+            holder.found = true;
+            holder.explicitIndex = sqlite3_column_int(m_lookup.get(), 0) != 0;
+            if (!isNull(m_lookup.get(), 1)) {
+                holder.ownerSeq = sqlite3_column_int64(m_lookup.get(), 1);
+                holder.ownerOrdinal = sqlite3_column_int(m_lookup.get(), 2);
+            }
+        }
+        sqlite3_reset(m_lookup.get());
+        return holder;
+    }
+
+    bool firstComer(const QString& name, int ordinal) {
+        if (m_assigned.contains(name.toUpper()))
+            return false;
+        const Holder holder = look(name);
+        return holder.ownerSeq < 0 ||
+               (holder.ownerSeq == m_table.seq && holder.ownerOrdinal == ordinal);
+    }
+
+    const CatalogueTable& m_table;
+    Statement m_lookup;
+    QSet<QString> m_assigned;
+};
+
+struct IndexEntry {
+    QByteArray name;
+    bool unique = false;
+    QByteArray origin;
+    std::vector<TableFacts::IndexColumn> columns;
+    std::vector<int> expressionPositions;  // 0-based
+};
+
+// The expression of each expression column of `index`, from its CREATE INDEX statement.
+int readExpressions(sqlite3* db, IndexEntry& index) {
+    if (index.expressionPositions.empty())
+        return SQLITE_OK;
+    int rc = SQLITE_OK;
+    Statement query =
+        prepare(db, "SELECT sql FROM temp.quarnel_expression_indexes WHERE name = ?1", rc);
+    if (rc != SQLITE_OK)
+        return rc;
+    sqlite3_bind_text(query.get(), 1, index.name.constData(), int(index.name.size()),
+                      SQLITE_STATIC);
+    const QString sql = sqlite3_step(query.get()) == SQLITE_ROW ? text(query.get(), 0) : QString();
+    for (const int position : index.expressionPositions) {
+        const QString term = indexTerm(sql, position);
+        if (!term.isEmpty())
+            index.columns[size_t(position)].expression = term;
+    }
+    return SQLITE_OK;
+}
+
+}  // namespace
+
+QString decodeText(const char* bytes, qsizetype size) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(bytes, size));
+}
+
+std::optional<CatalogueTable> catalogueTableShown(sqlite3* db, const QByteArray& shown) {
+    return catalogueTable(
+        db, "SELECT name, shown, seq, sql FROM temp.quarnel_tables WHERE shown = ?1", shown);
+}
+
+std::optional<CatalogueTable> catalogueTableNamed(sqlite3* db, const QByteArray& name) {
+    if (auto exact = catalogueTable(
+            db, "SELECT name, shown, seq, sql FROM temp.quarnel_tables WHERE name = ?1", name))
+        return exact;
+    return catalogueTable(db,
+                          "SELECT name, shown, seq, sql FROM temp.quarnel_tables"
+                          " WHERE name = ?1 COLLATE NOCASE ORDER BY seq",
+                          name);
+}
+
+int readTableFacts(sqlite3* db, const CatalogueTable& table, TableFacts& facts) {
+    facts = TableFacts{};
+    facts.table = table;
+    const TableDefinition definition = readTableDefinition(table.sql);
+    facts.comment = definition.comment;
+
+    // Columns, as SELECT * gives them: hidden columns of virtual tables left out.
+    QByteArray rowidAlias;
+    int rc = eachRow(db, pragma("table_xinfo", table.name), [&](sqlite3_stmt* row) {
+        if (sqlite3_column_int(row, 6) == 1)
+            return;
+        TableFacts::Column column;
+        column.name = bytes(row, 1);
+        column.id = int(facts.columns.size()) + 1;
+        column.type = describeDeclaredType(text(row, 2));
+        const int primaryKey = sqlite3_column_int(row, 5);
+        column.nullable = sqlite3_column_int(row, 3) == 0 && primaryKey == 0;
+        if (!isNull(row, 4))
+            column.defaultText = bytes(row, 4);
+        if (primaryKey == 1)
+            rowidAlias = column.name;
+        const QString name = decodeText(column.name);
+        for (const ColumnComment& comment : definition.columnComments) {
+            if (comment.column.compare(name, Qt::CaseInsensitive) == 0) {
+                column.comment = comment.comment;
+                break;
+            }
+        }
+        facts.columns.push_back(std::move(column));
+    });
+    if (rc != SQLITE_OK)
+        return rc;
+
+    std::vector<IndexEntry> indexes;
+    rc = eachRow(db, pragma("index_list", table.name), [&](sqlite3_stmt* row) {
+        indexes.push_back({bytes(row, 1), sqlite3_column_int(row, 2) != 0, bytes(row, 3), {}, {}});
+    });
+    for (IndexEntry& index : indexes) {
+        if (rc != SQLITE_OK)
+            return rc;
+        rc = eachRow(db, pragma("index_xinfo", index.name), [&](sqlite3_stmt* row) {
+            if (sqlite3_column_int(row, 5) == 0)
+                return;
+            const int position = int(index.columns.size());
+            TableFacts::IndexColumn column;
+            column.descending = sqlite3_column_int(row, 3) != 0;
+            if (isNull(row, 2)) {
+                column.name =
+                    QStringLiteral("SYS_NC%1$").arg(position + 1, 5, 10, QLatin1Char('0')).toUtf8();
+                if (sqlite3_column_int(row, 1) == -2)
+                    index.expressionPositions.push_back(position);
+            } else {
+                column.name = bytes(row, 2);
+            }
+            index.columns.push_back(std::move(column));
+        });
+        if (rc == SQLITE_OK)
+            rc = readExpressions(db, index);
+    }
+    if (rc != SQLITE_OK)
+        return rc;
+
+    // Names, in the order the rule takes them.
+    const QString shown = decodeText(table.shown);
+    Namer namer(db, table);
+    const auto declaredOf = [&](KeyConstraint::Kind kind, auto matches) {
+        std::pair<const KeyConstraint*, int> found{nullptr, -1};
+        for (size_t i = 0; i < definition.constraints.size(); ++i) {
+            const KeyConstraint& constraint = definition.constraints[i];
+            if (constraint.kind == kind && matches(constraint, int(i))) {
+                found = {&constraint, int(i)};
+                break;
+            }
+        }
+        return found;
+    };
+
+    const auto primaryIndex = std::find_if(indexes.begin(), indexes.end(),
+                                           [](const IndexEntry& i) { return i.origin == "pk"; });
+    if (primaryIndex != indexes.end() || !rowidAlias.isEmpty()) {
+        TableFacts::Key key;
+        if (primaryIndex != indexes.end()) {
+            for (const TableFacts::IndexColumn& column : primaryIndex->columns)
+                key.columns.push_back({column.name, column.descending});
+        } else {
+            key.columns.push_back({rowidAlias, false});
+        }
+        const auto [declared, ordinal] =
+            declaredOf(KeyConstraint::Kind::PrimaryKey,
+                       [](const KeyConstraint& c, int) { return !c.name.isEmpty(); });
+        const KeyNames names =
+            namer.name(declared, ordinal, shown + QLatin1String("_PK"), key.generated);
+        key.name = names.constraint;
+        key.indexName = names.index;
+        facts.indexes.push_back({key.indexName, true, key.generated, {}});
+        for (const TableFacts::KeyColumn& column : key.columns)
+            facts.indexes.back().columns.push_back({column.name, std::nullopt, column.descending});
+        facts.primaryKey = std::move(key);
+    }
+
+    std::vector<const IndexEntry*> autoIndexes;
+    for (const IndexEntry& index : indexes) {
+        if (index.origin == "u")
+            autoIndexes.push_back(&index);
+    }
+    std::sort(autoIndexes.begin(), autoIndexes.end(), [](const IndexEntry* a, const IndexEntry* b) {
+        return autoIndexNumber(decodeText(a->name)) < autoIndexNumber(decodeText(b->name));
+    });
+    QSet<int> usedOrdinals;
+    QHash<QByteArray, size_t> uniqueOf;  // SQLite's index name -> place in uniqueKeys
+    for (const IndexEntry* index : autoIndexes) {
+        TableFacts::Key key;
+        std::vector<QByteArray> columns;
+        for (const TableFacts::IndexColumn& column : index->columns) {
+            key.columns.push_back({column.name, column.descending});
+            columns.push_back(column.name);
+        }
+        const auto [declared, ordinal] =
+            declaredOf(KeyConstraint::Kind::Unique, [&](const KeyConstraint& c, int i) {
+                return !c.name.isEmpty() && !usedOrdinals.contains(i) &&
+                       sameColumns(c.columns, columns);
+            });
+        usedOrdinals.insert(ordinal);
+        const int number = autoIndexNumber(decodeText(index->name));
+        const QString generated = number >= 0
+                                      ? shown + QLatin1String("_UK") + QString::number(number)
+                                      : decodeText(index->name);
+        const KeyNames names = namer.name(declared, ordinal, generated, key.generated);
+        key.name = names.constraint;
+        key.indexName = names.index;
+        uniqueOf.insert(index->name, facts.uniqueKeys.size());
+        facts.uniqueKeys.push_back(std::move(key));
+    }
+
+    for (const IndexEntry& index : indexes) {
+        if (index.origin == "pk")
+            continue;
+        TableFacts::Index entry{decodeText(index.name), index.unique, false, index.columns};
+        if (const auto unique = uniqueOf.constFind(index.name); unique != uniqueOf.cend()) {
+            const TableFacts::Key& key = facts.uniqueKeys[*unique];
+            entry.name = key.indexName;
+            entry.generated = key.generated;
+        }
+        facts.indexes.push_back(std::move(entry));
+    }
+
+    // Foreign keys: SQLite lists them last declared first.
+    if (table.sql.contains(QLatin1String("REFERENCES"), Qt::CaseInsensitive)) {
+        std::vector<TableFacts::ForeignKey> foreign;
+        int lastId = -1;
+        rc = eachRow(db, pragma("foreign_key_list", table.name), [&](sqlite3_stmt* row) {
+            const int id = sqlite3_column_int(row, 0);
+            if (id != lastId) {
+                foreign.insert(foreign.begin(), TableFacts::ForeignKey{});
+                foreign.front().referencedTable = bytes(row, 2);
+                foreign.front().deleteRule = text(row, 6);
+                lastId = id;
+            }
+            foreign.front().columns.push_back(bytes(row, 3));
+            if (!isNull(row, 4))
+                foreign.front().referencedColumns.push_back(bytes(row, 4));
+        });
+        if (rc != SQLITE_OK)
+            return rc;
+        int generatedNumber = 0;
+        for (TableFacts::ForeignKey& key : foreign) {
+            const auto [declared, ordinal] =
+                declaredOf(KeyConstraint::Kind::ForeignKey, [&](const KeyConstraint& c, int i) {
+                    return !usedOrdinals.contains(i) && sameColumns(c.columns, key.columns) &&
+                           c.referencedTable.compare(decodeText(key.referencedTable),
+                                                     Qt::CaseInsensitive) == 0;
+                });
+            usedOrdinals.insert(ordinal);
+            const KeyConstraint* named = declared && !declared->name.isEmpty() ? declared : nullptr;
+            key.name = namer
+                           .name(named, ordinal,
+                                 shown + QLatin1String("_FK") + QString::number(++generatedNumber),
+                                 key.generated)
+                           .constraint;
+            if (auto referenced = catalogueTableNamed(db, key.referencedTable))
+                key.referencedTable = referenced->shown;
+        }
+        facts.foreignKeys = std::move(foreign);
+    }
+
+    int checkNumber = 0;
+    for (size_t i = 0; i < definition.constraints.size(); ++i) {
+        const KeyConstraint& constraint = definition.constraints[i];
+        if (constraint.kind != KeyConstraint::Kind::Check)
+            continue;
+        TableFacts::Check check;
+        check.condition = constraint.condition;
+        const KeyConstraint* named = constraint.name.isEmpty() ? nullptr : &constraint;
+        check.name =
+            namer
+                .name(named, int(i), shown + QLatin1String("_CK") + QString::number(++checkNumber),
+                      check.generated)
+                .constraint;
+        facts.checks.push_back(std::move(check));
+    }
+    return SQLITE_OK;
+}
+
+}  // namespace quarnel::db
