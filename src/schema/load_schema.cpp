@@ -110,7 +110,13 @@ class Loader {
     }
 
     // The place of the table `name` in the schema, or -1 for a table left out.
-    int tableAt(const QString& name) const { return m_tables.value(name, -1); }
+    int tableAt(const QString& name) {
+        // The rows of one table mostly come together.
+        if (m_lastLookup.second >= -1 && name == m_lastLookup.first)
+            return m_lastLookup.second;
+        m_lastLookup = {name, m_tables.value(name, -1)};
+        return m_lastLookup.second;
+    }
 
     // The column `name` of table `table`; tries the column after the last one found first, as
     // the dictionary mostly lists columns in order.
@@ -409,6 +415,7 @@ class Loader {
     LoadProgress m_progress;
     QString m_user;
     QHash<QString, int> m_tables;
+    std::pair<QString, int> m_lastLookup{QString(), -2};
     QSet<int> m_unsure;
     QSet<QString> m_texts;
     int m_lastTable = -1;

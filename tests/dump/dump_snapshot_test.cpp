@@ -148,6 +148,19 @@ INSTANTIATE_TEST_SUITE_P(EveryQuery, DumpSchemaChangeTest,
                              return name;
                          });
 
+// Progress is one line rewritten in place on a terminal, and nothing at all anywhere else.
+TEST(DumpProgressTest, CountsTablesOnATerminalOnly) {
+    const QStringList arguments = {QStringLiteral("--host"), QStringLiteral("H"),
+                                   QStringLiteral("--user"), QStringLiteral("u")};
+    const DumpOutput piped = runDumpMain(arguments, twoTables()->factory());
+    const DumpOutput shown = runDumpMain(arguments, twoTables()->factory(), {}, true);
+
+    ASSERT_EQ(shown.exitCode, 0);
+    EXPECT_TRUE(piped.err.isEmpty());
+    EXPECT_EQ(shown.out, piped.out);
+    EXPECT_EQ(shown.err.toStdString(), "\rtables read: 0 of 2\rtables read: 2 of 2\n");
+}
+
 TEST(DumpSchemaChangeFailureTest, SecondChangeIsReported) {
     auto backend = twoTables(
         {{QStringLiteral("P_KEY"), kSchemaChanged}, {QStringLiteral("P_KEY"), kSchemaChanged}});
