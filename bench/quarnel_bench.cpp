@@ -20,6 +20,7 @@
 #include "db/engines.h"
 #include "oracle_bench.h"
 #include "schema_bench.h"
+#include "sqlite_dictionary_bench.h"
 #include "shell/app_state.h"
 #include "shell/dialogs.h"
 
@@ -249,6 +250,10 @@ int main(int argc, char** argv) {
     const QString standInLib = QStringLiteral(QUARNEL_OCI_STAND_IN_LIB);
     if (schemaLoadOnly)
         return bench::runSchemaLoad(dataDir, standInLib, runs) ? 0 : 1;
+    if (!bench::runSqliteDictionary(dataDir, runs)) {
+        std::fprintf(stderr, "bench: the embedded engine's dictionary read failed\n");
+        return 1;
+    }
     const QString schema = QDir(dataDir).filePath(QStringLiteral("schema-100k.db"));
     if (!QFileInfo::exists(schema)) {
         std::fprintf(stderr, "bench: building %s (once)...\n", qUtf8Printable(schema));

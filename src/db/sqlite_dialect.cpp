@@ -26,6 +26,7 @@ CREATE TEMP TABLE quarnel_tables(
 CREATE INDEX temp.quarnel_tables_shown ON quarnel_tables(shown);
 CREATE INDEX temp.quarnel_tables_nocase ON quarnel_tables(name COLLATE NOCASE);
 CREATE TEMP TABLE quarnel_expression_indexes(name TEXT PRIMARY KEY, tbl TEXT, sql TEXT);
+CREATE TEMP TABLE quarnel_indexed_tables(tbl TEXT PRIMARY KEY COLLATE NOCASE) WITHOUT ROWID;
 CREATE TEMP TABLE quarnel_taken_names(
   name TEXT PRIMARY KEY COLLATE NOCASE, explicit_index INTEGER NOT NULL,
   owner_seq INTEGER, owner_ordinal INTEGER) WITHOUT ROWID;
@@ -156,6 +157,9 @@ SELECT name, quarnel_shown_name(name), sql FROM main.sqlite_master
  ORDER BY rowid;
 UPDATE temp.quarnel_tables AS t SET shown = t.shown || '\#' || t.seq
  WHERE EXISTS (SELECT 1 FROM temp.quarnel_tables AS u WHERE u.shown = t.shown AND u.seq < t.seq);
+DELETE FROM temp.quarnel_indexed_tables;
+INSERT OR IGNORE INTO temp.quarnel_indexed_tables (tbl)
+SELECT tbl_name FROM main.sqlite_master WHERE type = 'index';
 DELETE FROM temp.quarnel_expression_indexes;
 INSERT INTO temp.quarnel_expression_indexes (name, tbl, sql)
 SELECT name, tbl_name, sql FROM main.sqlite_master

@@ -1,5 +1,6 @@
 #include "db/sqlite_dictionary.h"
 
+#include "db/sqlite_dictionary_rows.h"
 #include "db/sqlite_table_facts.h"
 #include "db/sqlite_types.h"
 
@@ -8,26 +9,14 @@
 #include <sqlite3.h>
 
 #include <memory>
+#include <optional>
 #include <variant>
 #include <vector>
 
 namespace quarnel::db {
 namespace {
 
-using Value = std::variant<std::monostate, qint64, QByteArray>;
-using Row = std::vector<Value>;
-using Rows = std::vector<Row>;
-
-enum class View {
-    TabColumns,
-    TabComments,
-    ColComments,
-    Constraints,
-    ConsColumns,
-    Indexes,
-    IndColumns,
-    IndExpressions,
-};
+using namespace dictionary;
 
 struct ViewDefinition {
     const char* name;
@@ -57,61 +46,20 @@ constexpr ViewDefinition kViews[] = {
      "table_name, index_name, column_expression, column_position"},
 };
 
-Value text(const QString& value) {
-    return value.toUtf8();
-}
-
-Value textOrNull(const QString& value) {
-    return value.isEmpty() ? Value() : Value(value.toUtf8());
-}
-
-template <typename T>
-Value number(const std::optional<T>& value) {
-    return value ? Value(qint64(*value)) : Value();
-}
-
-// What the key names of a referenced table are, by their columns.
-struct ReferencedKeys {
-    struct Key {
-        QString name;
-        QList<QByteArray> columns;  // upper case, sorted
-    };
-    std::vector<Key> keys;  // the primary key first
-    bool hasPrimary = false;
-};
-
-QList<QByteArray> columnSet(const std::vector<QByteArray>& columns) {
-    QList<QByteArray> set;
-    for (const QByteArray& column : columns)
-        set.append(column.toUpper());
-    std::sort(set.begin(), set.end());
-    return set;
-}
-
-ReferencedKeys referencedKeysOf(const TableFacts& facts) {
-    ReferencedKeys result;
-    const auto add = [&](const TableFacts::Key& key) {
-        std::vector<QByteArray> columns;
-        for (const TableFacts::KeyColumn& column : key.columns)
-            columns.push_back(column.name);
-        result.keys.push_back({key.name, columnSet(columns)});
-    };
-    if (facts.primaryKey) {
-        add(*facts.primaryKey);
-        result.hasPrimary = true;
-    }
-    for (const TableFacts::Key& key : facts.uniqueKeys)
-        add(key);
-    return result;
-}
-
 // What the tables of one connection share: the owner's name and the facts read last.
 struct Shared {
     QByteArray user;
     sqlite3_int64 stamp = -1;
     QByteArray lastTable;
+    unsigned lastParts = 0;
     TableFacts lastFacts;
     QHash<QByteArray, ReferencedKeys> referenced;
+    // Inside a read snapshot, the first whole-schema read keeps every table's facts, so that the
+    // other views of the same load read none of them again; kept until the catalogue changes or
+    // a view is read outside a snapshot.
+    std::vector<TableFacts> all;
+    QHash<QByteArray, size_t> allByShown;
+    bool haveAll = false;
 
     // Every refresh of the catalogue changes rows of the connection; what was read before it is
     // forgotten.
@@ -121,7 +69,25 @@ struct Shared {
             stamp = changes;
             lastTable.clear();
             referenced.clear();
+            dropAll();
         }
+        if (sqlite3_get_autocommit(db))
+            dropAll();
+    }
+
+    void dropAll() {
+        if (!haveAll && all.empty())
+            return;
+        std::vector<TableFacts>().swap(all);
+        allByShown = {};
+        haveAll = false;
+    }
+
+    const TableFacts* cached(const QByteArray& shown) const {
+        if (!haveAll)
+            return nullptr;
+        const auto found = allByShown.constFind(shown);
+        return found == allByShown.cend() ? nullptr : &all[*found];
     }
 };
 
@@ -137,9 +103,13 @@ struct StatementDeleter {
 };
 
 struct Cursor {
+    explicit Cursor(sqlite3* db) : reader(db) {}
     sqlite3_vtab_cursor base{};
+    PragmaReader reader;
     std::unique_ptr<sqlite3_stmt, StatementDeleter> tables;  // the whole schema's, in order
     Rows rows;
+    // The next table of the whole-schema read from Shared::all, when it reads from there.
+    std::optional<size_t> nextCached;
     size_t at = 0;
     sqlite3_int64 rowid = 0;
     bool eof = true;
@@ -151,198 +121,61 @@ int fail(Table* table, int rc) {
     return rc == SQLITE_OK ? SQLITE_ERROR : rc;
 }
 
-int factsOf(Table* table, const CatalogueTable& entry, const TableFacts*& facts) {
+int factsOf(Table* table, PragmaReader& reader, const CatalogueTable& entry,
+            const TableFacts*& facts) {
     Shared& shared = *table->shared;
     shared.follow(table->db);
-    if (shared.lastTable.isNull() || shared.lastTable != entry.name) {
+    if ((facts = shared.cached(entry.shown)))
+        return SQLITE_OK;
+    const unsigned parts = partsOf(table->view);
+    if (shared.lastTable.isNull() || shared.lastTable != entry.name ||
+        (shared.lastParts & parts) != parts) {
         shared.lastTable.clear();
-        if (const int rc = readTableFacts(table->db, entry, shared.lastFacts); rc != SQLITE_OK)
+        if (const int rc = readTableFacts(reader, entry, parts, shared.lastFacts); rc != SQLITE_OK)
             return rc;
         shared.lastTable = entry.name;
+        shared.lastParts = parts;
     }
     facts = &shared.lastFacts;
     return SQLITE_OK;
 }
 
 // The name of the key `key` references, or empty when the referenced table or key is not there.
-QString referencedKeyName(Table* table, const TableFacts& facts,
+QString referencedKeyName(Table* table, PragmaReader& reader, const TableFacts& facts,
                           const TableFacts::ForeignKey& key) {
     ReferencedKeys keys;
     if (key.referencedTable == facts.table.shown) {
         keys = referencedKeysOf(facts);
+    } else if (const TableFacts* other = table->shared->cached(key.referencedTable)) {
+        keys = referencedKeysOf(*other);
     } else if (const auto cached = table->shared->referenced.constFind(key.referencedTable);
                cached != table->shared->referenced.cend()) {
         keys = *cached;
     } else {
-        if (const auto entry = catalogueTableShown(table->db, key.referencedTable)) {
+        if (const auto entry = catalogueTableShown(reader, key.referencedTable)) {
             TableFacts other;
-            if (readTableFacts(table->db, *entry, other) == SQLITE_OK)
+            if (readTableFacts(reader, *entry, kKeysAndIndexes, other) == SQLITE_OK)
                 keys = referencedKeysOf(other);
         }
         table->shared->referenced.insert(key.referencedTable, keys);
     }
-    if (key.referencedColumns.empty())
-        return keys.hasPrimary ? keys.keys.front().name : QString();
-    const QList<QByteArray> wanted = columnSet(key.referencedColumns);
-    for (const ReferencedKeys::Key& candidate : keys.keys) {
-        if (candidate.columns == wanted)
-            return candidate.name;
-    }
-    return QString();
+    return dictionary::referencedKeyName(keys, key);
 }
 
-void constraintRows(Table* table, const TableFacts& facts, Rows& rows) {
-    const QByteArray& shown = facts.table.shown;
-    const QByteArray& user = table->shared->user;
-    const auto generated = [](bool g) {
-        return text(g ? QStringLiteral("GENERATED NAME") : QStringLiteral("USER NAME"));
-    };
-    const Value enabled = text(QStringLiteral("ENABLED"));
-    if (facts.primaryKey) {
-        rows.push_back({shown,
-                        user,
-                        text(facts.primaryKey->name),
-                        text(QStringLiteral("P")),
-                        {},
-                        {},
-                        {},
-                        {},
-                        enabled,
-                        generated(facts.primaryKey->generated)});
-    }
-    for (const TableFacts::Key& key : facts.uniqueKeys) {
-        rows.push_back({shown,
-                        user,
-                        text(key.name),
-                        text(QStringLiteral("U")),
-                        {},
-                        {},
-                        {},
-                        {},
-                        enabled,
-                        generated(key.generated)});
-    }
-    for (const TableFacts::ForeignKey& key : facts.foreignKeys) {
-        rows.push_back({shown,
-                        user,
-                        text(key.name),
-                        text(QStringLiteral("R")),
-                        {},
-                        user,
-                        textOrNull(referencedKeyName(table, facts, key)),
-                        text(key.deleteRule),
-                        enabled,
-                        generated(key.generated)});
-    }
-    for (const TableFacts::Check& check : facts.checks) {
-        rows.push_back({shown,
-                        user,
-                        text(check.name),
-                        text(QStringLiteral("C")),
-                        text(check.condition),
-                        {},
-                        {},
-                        {},
-                        enabled,
-                        generated(check.generated)});
-    }
+void rowsOfFacts(Table* table, PragmaReader& reader, const TableFacts& facts, Rows& rows) {
+    appendRows(
+        table->view, facts, table->shared->user,
+        [&](const TableFacts::ForeignKey& key) {
+            return referencedKeyName(table, reader, facts, key);
+        },
+        rows);
 }
 
-void consColumnRows(Table* table, const TableFacts& facts, Rows& rows) {
-    const QByteArray& shown = facts.table.shown;
-    const QByteArray& user = table->shared->user;
-    const auto keyRows = [&](const TableFacts::Key& key) {
-        qint64 position = 0;
-        for (const TableFacts::KeyColumn& column : key.columns)
-            rows.push_back({shown, user, text(key.name), column.name, ++position});
-    };
-    if (facts.primaryKey)
-        keyRows(*facts.primaryKey);
-    for (const TableFacts::Key& key : facts.uniqueKeys)
-        keyRows(key);
-    for (const TableFacts::ForeignKey& key : facts.foreignKeys) {
-        qint64 position = 0;
-        for (const QByteArray& column : key.columns)
-            rows.push_back({shown, user, text(key.name), column, ++position});
-    }
-}
-
-void tableRows(Table* table, const TableFacts& facts, Rows& rows) {
-    const QByteArray& shown = facts.table.shown;
-    switch (table->view) {
-        case View::TabColumns:
-            for (const TableFacts::Column& column : facts.columns) {
-                const DictionaryType type = dictionaryType(column.type);
-                rows.push_back({shown,
-                                column.name,
-                                qint64(column.id),
-                                text(type.dataType),
-                                {},
-                                qint64(type.length),
-                                number(type.precision),
-                                number(type.scale),
-                                text(column.nullable ? QStringLiteral("Y") : QStringLiteral("N")),
-                                type.charUsed ? Value(QByteArray(1, *type.charUsed)) : Value(),
-                                number(type.charLength),
-                                column.defaultText ? Value(*column.defaultText) : Value(),
-                                text(QStringLiteral("NO"))});
-            }
-            break;
-        case View::TabComments:
-            rows.push_back({shown, text(QStringLiteral("TABLE")), textOrNull(facts.comment)});
-            break;
-        case View::ColComments:
-            for (const TableFacts::Column& column : facts.columns)
-                rows.push_back({shown, column.name, textOrNull(column.comment)});
-            break;
-        case View::Constraints:
-            constraintRows(table, facts, rows);
-            break;
-        case View::ConsColumns:
-            consColumnRows(table, facts, rows);
-            break;
-        case View::Indexes:
-            for (const TableFacts::Index& index : facts.indexes) {
-                bool expression = false;
-                for (const TableFacts::IndexColumn& column : index.columns)
-                    expression = expression || column.expression.has_value();
-                rows.push_back(
-                    {shown, text(index.name),
-                     text(index.unique ? QStringLiteral("UNIQUE") : QStringLiteral("NONUNIQUE")),
-                     text(expression ? QStringLiteral("FUNCTION-BASED NORMAL")
-                                     : QStringLiteral("NORMAL")),
-                     text(index.generated ? QStringLiteral("Y") : QStringLiteral("N"))});
-            }
-            break;
-        case View::IndColumns:
-            for (const TableFacts::Index& index : facts.indexes) {
-                qint64 position = 0;
-                for (const TableFacts::IndexColumn& column : index.columns) {
-                    rows.push_back(
-                        {shown, text(index.name), column.name, ++position,
-                         text(column.descending ? QStringLiteral("DESC") : QStringLiteral("ASC"))});
-                }
-            }
-            break;
-        case View::IndExpressions:
-            for (const TableFacts::Index& index : facts.indexes) {
-                qint64 position = 0;
-                for (const TableFacts::IndexColumn& column : index.columns) {
-                    ++position;
-                    if (column.expression)
-                        rows.push_back(
-                            {shown, text(index.name), text(*column.expression), position});
-                }
-            }
-            break;
-    }
-}
-
-int rowsOf(Table* table, const CatalogueTable& entry, Rows& rows) {
+int rowsOf(Table* table, PragmaReader& reader, const CatalogueTable& entry, Rows& rows) {
     const TableFacts* facts = nullptr;
-    if (const int rc = factsOf(table, entry, facts); rc != SQLITE_OK)
+    if (const int rc = factsOf(table, reader, entry, facts); rc != SQLITE_OK)
         return rc;
-    tableRows(table, *facts, rows);
+    rowsOfFacts(table, reader, *facts, rows);
     return SQLITE_OK;
 }
 
@@ -355,6 +188,13 @@ QByteArray columnBytes(sqlite3_stmt* statement, int column) {
 int nextTable(Table* table, Cursor* cursor) {
     cursor->rows.clear();
     cursor->at = 0;
+    if (cursor->nextCached) {
+        const std::vector<TableFacts>& all = table->shared->all;
+        while (cursor->rows.empty() && *cursor->nextCached < all.size())
+            rowsOfFacts(table, cursor->reader, all[(*cursor->nextCached)++], cursor->rows);
+        cursor->eof = cursor->rows.empty();
+        return SQLITE_OK;
+    }
     while (cursor->rows.empty()) {
         const int step = sqlite3_step(cursor->tables.get());
         if (step == SQLITE_DONE) {
@@ -368,10 +208,31 @@ int nextTable(Table* table, Cursor* cursor) {
             columnBytes(row, 0), columnBytes(row, 1), sqlite3_column_int64(row, 2),
             decodeText(reinterpret_cast<const char*>(sqlite3_column_text(row, 3)),
                        sqlite3_column_bytes(row, 3))};
-        if (const int rc = rowsOf(table, entry, cursor->rows); rc != SQLITE_OK)
+        if (const int rc = rowsOf(table, cursor->reader, entry, cursor->rows); rc != SQLITE_OK)
             return rc;
     }
     return SQLITE_OK;
+}
+
+// Reads every table's facts into Shared::all, through the cursor's list of tables.
+int readAll(Cursor* cursor) {
+    auto* table = reinterpret_cast<Table*>(cursor->base.pVtab);
+    Shared& shared = *table->shared;
+    shared.dropAll();
+    int step = SQLITE_OK;
+    while ((step = sqlite3_step(cursor->tables.get())) == SQLITE_ROW) {
+        sqlite3_stmt* row = cursor->tables.get();
+        const CatalogueTable entry{
+            columnBytes(row, 0), columnBytes(row, 1), sqlite3_column_int64(row, 2),
+            decodeText(reinterpret_cast<const char*>(sqlite3_column_text(row, 3)),
+                       sqlite3_column_bytes(row, 3))};
+        shared.all.emplace_back();
+        if (const int rc = readTableFacts(cursor->reader, entry, kAllParts, shared.all.back());
+            rc != SQLITE_OK)
+            return rc;
+        shared.allByShown.insert(entry.shown, shared.all.size() - 1);
+    }
+    return step == SQLITE_DONE ? SQLITE_OK : step;
 }
 
 int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out,
@@ -423,8 +284,8 @@ int bestIndex(sqlite3_vtab*, sqlite3_index_info* info) {
     return SQLITE_OK;
 }
 
-int open(sqlite3_vtab*, sqlite3_vtab_cursor** out) {
-    *out = &(new Cursor)->base;
+int open(sqlite3_vtab* vtab, sqlite3_vtab_cursor** out) {
+    *out = &(new Cursor(reinterpret_cast<Table*>(vtab)->db))->base;
     return SQLITE_OK;
 }
 
@@ -445,14 +306,16 @@ int filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3
         const QByteArray shown(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
                                sqlite3_value_bytes(argv[0]));
         if (sqlite3_value_type(argv[0]) != SQLITE_NULL) {
-            if (const auto entry = catalogueTableShown(table->db, shown)) {
-                if (const int rc = rowsOf(table, *entry, cursor->rows); rc != SQLITE_OK)
+            if (const auto entry = catalogueTableShown(cursor->reader, shown)) {
+                if (const int rc = rowsOf(table, cursor->reader, *entry, cursor->rows);
+                    rc != SQLITE_OK)
                     return fail(table, rc);
             }
         }
         cursor->eof = cursor->rows.empty();
         return SQLITE_OK;
     }
+    cursor->nextCached.reset();
     sqlite3_stmt* statement = nullptr;
     const int rc = sqlite3_prepare_v2(
         table->db, "SELECT name, shown, seq, sql FROM temp.quarnel_tables ORDER BY seq", -1,
@@ -460,6 +323,19 @@ int filter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3
     cursor->tables.reset(statement);
     if (rc != SQLITE_OK)
         return fail(table, rc);
+    Shared& shared = *table->shared;
+    shared.follow(table->db);
+    if (!sqlite3_get_autocommit(table->db)) {
+        if (!shared.haveAll) {
+            if (const int read = readAll(cursor); read != SQLITE_OK) {
+                shared.dropAll();
+                return fail(table, read);
+            }
+            shared.haveAll = true;
+        }
+        cursor->tables.reset();
+        cursor->nextCached = 0;
+    }
     if (const int next = nextTable(table, cursor); next != SQLITE_OK)
         return fail(table, next);
     return SQLITE_OK;
@@ -470,7 +346,7 @@ int next(sqlite3_vtab_cursor* base) {
     ++cursor->rowid;
     if (++cursor->at < cursor->rows.size())
         return SQLITE_OK;
-    if (!cursor->tables) {
+    if (!cursor->tables && !cursor->nextCached) {
         cursor->eof = true;
         return SQLITE_OK;
     }

@@ -41,34 +41,47 @@ bool isNull(sqlite3_stmt* statement, int column) {
 }
 
 // "PRAGMA main.<pragma>("<name>")", the name's quotes doubled.
-QByteArray pragma(const char* name, const QByteArray& argument) {
+QByteArray pragmaStatement(const char* name, const QByteArray& argument) {
     QByteArray quoted = argument;
     quoted.replace('"', "\"\"");
     return QByteArray("PRAGMA main.") + name + "(\"" + quoted + "\")";
 }
 
-// Runs `sql` and calls `row` for each row; returns SQLite's result code.
-template <typename Row>
-int eachRow(sqlite3* db, const QByteArray& sql, Row row) {
-    int rc = SQLITE_OK;
-    Statement statement = prepare(db, sql, rc);
-    if (rc != SQLITE_OK)
-        return rc;
-    while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW)
-        row(statement.get());
-    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+// Slots of PragmaReader::statement.
+enum Slot {
+    kTakenName,
+    kExpressionIndex,
+    kTableShown,
+    kTableNamed,
+    kTableNamedNoCase,
+    kIndexedTable
+};
+
+// Whether the schema holds an index of `table`: a table without one is not asked for its list.
+bool hasIndexes(PragmaReader& reader, const QByteArray& table) {
+    sqlite3_stmt* query =
+        reader.statement(kIndexedTable, "SELECT 1 FROM temp.quarnel_indexed_tables WHERE tbl = ?1");
+    if (!query)
+        return true;
+    sqlite3_bind_text(query, 1, table.constData(), int(table.size()), SQLITE_STATIC);
+    const bool indexed = sqlite3_step(query) == SQLITE_ROW;
+    sqlite3_reset(query);
+    return indexed;
 }
 
-std::optional<CatalogueTable> catalogueTable(sqlite3* db, const char* sql, const QByteArray& key) {
-    int rc = SQLITE_OK;
-    Statement query = prepare(db, sql, rc);
-    if (rc != SQLITE_OK)
+std::optional<CatalogueTable> catalogueTable(PragmaReader& reader, int slot, const char* sql,
+                                             const QByteArray& key) {
+    sqlite3_stmt* query = reader.statement(slot, sql);
+    if (!query)
         return std::nullopt;
-    sqlite3_bind_text(query.get(), 1, key.constData(), int(key.size()), SQLITE_STATIC);
-    if (sqlite3_step(query.get()) != SQLITE_ROW)
-        return std::nullopt;
-    return CatalogueTable{bytes(query.get(), 0), bytes(query.get(), 1),
-                          sqlite3_column_int64(query.get(), 2), text(query.get(), 3)};
+    sqlite3_bind_text(query, 1, key.constData(), int(key.size()), SQLITE_STATIC);
+    std::optional<CatalogueTable> found;
+    if (sqlite3_step(query) == SQLITE_ROW) {
+        found = CatalogueTable{bytes(query, 0), bytes(query, 1), sqlite3_column_int64(query, 2),
+                               text(query, 3)};
+    }
+    sqlite3_reset(query);
+    return found;
 }
 
 // The number that ends SQLite's name for the index of a UNIQUE constraint, -1 for none.
@@ -92,13 +105,11 @@ bool sameColumns(const QStringList& declared, const std::vector<QByteArray>& act
 // constraints are named: primary key, unique keys, foreign keys, checks.
 class Namer {
   public:
-    Namer(sqlite3* db, const CatalogueTable& table) : m_table(table) {
-        int rc = SQLITE_OK;
-        m_lookup = prepare(db,
-                           "SELECT explicit_index, owner_seq, owner_ordinal"
-                           " FROM temp.quarnel_taken_names WHERE name = ?1",
-                           rc);
-    }
+    Namer(PragmaReader& reader, const CatalogueTable& table)
+        : m_table(table),
+          m_lookup(reader.statement(kTakenName,
+                                    "SELECT explicit_index, owner_seq, owner_ordinal"
+                                    " FROM temp.quarnel_taken_names WHERE name = ?1")) {}
 
     // The names of a key declared as `declared` (constraint number `ordinal` of the table, -1
     // when not declared) or else called `generated`.
@@ -136,16 +147,16 @@ class Namer {
         if (!m_lookup)
             return holder;
         const QByteArray utf8 = name.toUtf8();
-        sqlite3_bind_text(m_lookup.get(), 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
-        if (sqlite3_step(m_lookup.get()) == SQLITE_ROW) {
+        sqlite3_bind_text(m_lookup, 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+        if (sqlite3_step(m_lookup) == SQLITE_ROW) {
             holder.found = true;
-            holder.explicitIndex = sqlite3_column_int(m_lookup.get(), 0) != 0;
-            if (!isNull(m_lookup.get(), 1)) {
-                holder.ownerSeq = sqlite3_column_int64(m_lookup.get(), 1);
-                holder.ownerOrdinal = sqlite3_column_int(m_lookup.get(), 2);
+            holder.explicitIndex = sqlite3_column_int(m_lookup, 0) != 0;
+            if (!isNull(m_lookup, 1)) {
+                holder.ownerSeq = sqlite3_column_int64(m_lookup, 1);
+                holder.ownerOrdinal = sqlite3_column_int(m_lookup, 2);
             }
         }
-        sqlite3_reset(m_lookup.get());
+        sqlite3_reset(m_lookup);
         return holder;
     }
 
@@ -158,7 +169,7 @@ class Namer {
     }
 
     const CatalogueTable& m_table;
-    Statement m_lookup;
+    sqlite3_stmt* m_lookup;
     QSet<QString> m_assigned;
 };
 
@@ -171,17 +182,16 @@ struct IndexEntry {
 };
 
 // The expression of each expression column of `index`, from its CREATE INDEX statement.
-int readExpressions(sqlite3* db, IndexEntry& index) {
+int readExpressions(PragmaReader& reader, IndexEntry& index) {
     if (index.expressionPositions.empty())
         return SQLITE_OK;
-    int rc = SQLITE_OK;
-    Statement query =
-        prepare(db, "SELECT sql FROM temp.quarnel_expression_indexes WHERE name = ?1", rc);
-    if (rc != SQLITE_OK)
-        return rc;
-    sqlite3_bind_text(query.get(), 1, index.name.constData(), int(index.name.size()),
-                      SQLITE_STATIC);
-    const QString sql = sqlite3_step(query.get()) == SQLITE_ROW ? text(query.get(), 0) : QString();
+    sqlite3_stmt* query = reader.statement(
+        kExpressionIndex, "SELECT sql FROM temp.quarnel_expression_indexes WHERE name = ?1");
+    if (!query)
+        return sqlite3_errcode(reader.db());
+    sqlite3_bind_text(query, 1, index.name.constData(), int(index.name.size()), SQLITE_STATIC);
+    const QString sql = sqlite3_step(query) == SQLITE_ROW ? text(query, 0) : QString();
+    sqlite3_reset(query);
     for (const int position : index.expressionPositions) {
         const QString term = indexTerm(sql, position);
         if (!term.isEmpty())
@@ -192,35 +202,102 @@ int readExpressions(sqlite3* db, IndexEntry& index) {
 
 }  // namespace
 
+struct PragmaReader::Statements {
+    static constexpr const char* kNames[] = {"table_xinfo", "index_list", "index_xinfo",
+                                             "foreign_key_list"};
+    static constexpr const char* kFunctions[] = {
+        "SELECT cid, name, type, \"notnull\", dflt_value, pk, hidden"
+        " FROM pragma_table_xinfo(?1, 'main')",
+        "SELECT seq, name, \"unique\", origin, partial FROM pragma_index_list(?1, 'main')",
+        "SELECT seqno, cid, name, \"desc\", coll, key FROM pragma_index_xinfo(?1, 'main')",
+        "SELECT id, seq, \"table\", \"from\", \"to\", on_update, on_delete, \"match\""
+        " FROM pragma_foreign_key_list(?1, 'main')"};
+    Statement functions[4];
+    Statement others[8];
+};
+
+sqlite3_stmt* PragmaReader::statement(int slot, const char* sql) {
+    Statement& statement = m_statements->others[slot];
+    if (!statement) {
+        int rc = SQLITE_OK;
+        statement = prepare(m_db, sql, rc);
+    }
+    return statement.get();
+}
+
+PragmaReader::PragmaReader(sqlite3* db) : m_db(db), m_statements(std::make_unique<Statements>()) {}
+
+PragmaReader::~PragmaReader() = default;
+
+int PragmaReader::read(Pragma pragma, const QByteArray& argument,
+                       const std::function<void(sqlite3_stmt*)>& row) {
+    const auto which = size_t(pragma);
+    Statement& function = m_statements->functions[which];
+    int rc = SQLITE_OK;
+    // A table of the user's named like the function makes its preparation fail: the PRAGMA
+    // statement reads the same.
+    if (!function)
+        function = prepare(m_db, Statements::kFunctions[which], rc);
+    Statement own;
+    sqlite3_stmt* statement = function.get();
+    if (statement) {
+        sqlite3_bind_text(statement, 1, argument.constData(), int(argument.size()), SQLITE_STATIC);
+    } else {
+        own = prepare(m_db, pragmaStatement(Statements::kNames[which], argument), rc);
+        if (rc != SQLITE_OK)
+            return rc;
+        statement = own.get();
+    }
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
+        row(statement);
+    if (function)
+        sqlite3_reset(statement);
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
 QString decodeText(const char* bytes, qsizetype size) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
     return decoder.decode(QByteArrayView(bytes, size));
 }
 
-std::optional<CatalogueTable> catalogueTableShown(sqlite3* db, const QByteArray& shown) {
-    return catalogueTable(
-        db, "SELECT name, shown, seq, sql FROM temp.quarnel_tables WHERE shown = ?1", shown);
+std::optional<CatalogueTable> catalogueTableShown(PragmaReader& reader, const QByteArray& shown) {
+    return catalogueTable(reader, kTableShown,
+                          "SELECT name, shown, seq, sql FROM temp.quarnel_tables WHERE shown = ?1",
+                          shown);
 }
 
-std::optional<CatalogueTable> catalogueTableNamed(sqlite3* db, const QByteArray& name) {
+std::optional<CatalogueTable> catalogueTableNamed(PragmaReader& reader, const QByteArray& name) {
     if (auto exact = catalogueTable(
-            db, "SELECT name, shown, seq, sql FROM temp.quarnel_tables WHERE name = ?1", name))
+            reader, kTableNamed,
+            "SELECT name, shown, seq, sql FROM temp.quarnel_tables WHERE name = ?1", name))
         return exact;
-    return catalogueTable(db,
+    return catalogueTable(reader, kTableNamedNoCase,
                           "SELECT name, shown, seq, sql FROM temp.quarnel_tables"
                           " WHERE name = ?1 COLLATE NOCASE ORDER BY seq",
                           name);
 }
 
-int readTableFacts(sqlite3* db, const CatalogueTable& table, TableFacts& facts) {
+int readTableFacts(PragmaReader& reader, const CatalogueTable& table, unsigned parts,
+                   TableFacts& facts) {
+    using Pragma = PragmaReader::Pragma;
     facts = TableFacts{};
     facts.table = table;
-    const TableDefinition definition = readTableDefinition(table.sql);
+    // Names are given in a fixed order (keys, foreign keys, checks): a part needs those before it.
+    if (parts & kChecks)
+        parts |= kForeignKeys;
+    if (parts & kForeignKeys)
+        parts |= kKeysAndIndexes;
+    if (parts & (kKeysAndIndexes | kColumnComments))
+        parts |= kColumns;
+    const bool parse = (parts & ~kColumns) != 0;
+    const TableDefinition definition = parse ? readTableDefinition(table.sql) : TableDefinition{};
     facts.comment = definition.comment;
+    if (!(parts & kColumns))
+        return SQLITE_OK;
 
     // Columns, as SELECT * gives them: hidden columns of virtual tables left out.
     QByteArray rowidAlias;
-    int rc = eachRow(db, pragma("table_xinfo", table.name), [&](sqlite3_stmt* row) {
+    int rc = reader.read(Pragma::TableXinfo, table.name, [&](sqlite3_stmt* row) {
         if (sqlite3_column_int(row, 6) == 1)
             return;
         TableFacts::Column column;
@@ -242,17 +319,22 @@ int readTableFacts(sqlite3* db, const CatalogueTable& table, TableFacts& facts) 
         }
         facts.columns.push_back(std::move(column));
     });
-    if (rc != SQLITE_OK)
+    if (rc != SQLITE_OK || !(parts & kKeysAndIndexes))
         return rc;
 
     std::vector<IndexEntry> indexes;
-    rc = eachRow(db, pragma("index_list", table.name), [&](sqlite3_stmt* row) {
-        indexes.push_back({bytes(row, 1), sqlite3_column_int(row, 2) != 0, bytes(row, 3), {}, {}});
-    });
+    // A WITHOUT ROWID table is its primary key's index, with no entry of its own.
+    if (hasIndexes(reader, table.name) ||
+        table.sql.contains(QLatin1String("WITHOUT"), Qt::CaseInsensitive)) {
+        rc = reader.read(Pragma::IndexList, table.name, [&](sqlite3_stmt* row) {
+            indexes.push_back(
+                {bytes(row, 1), sqlite3_column_int(row, 2) != 0, bytes(row, 3), {}, {}});
+        });
+    }
     for (IndexEntry& index : indexes) {
         if (rc != SQLITE_OK)
             return rc;
-        rc = eachRow(db, pragma("index_xinfo", index.name), [&](sqlite3_stmt* row) {
+        rc = reader.read(Pragma::IndexXinfo, index.name, [&](sqlite3_stmt* row) {
             if (sqlite3_column_int(row, 5) == 0)
                 return;
             const int position = int(index.columns.size());
@@ -269,14 +351,14 @@ int readTableFacts(sqlite3* db, const CatalogueTable& table, TableFacts& facts) 
             index.columns.push_back(std::move(column));
         });
         if (rc == SQLITE_OK)
-            rc = readExpressions(db, index);
+            rc = readExpressions(reader, index);
     }
     if (rc != SQLITE_OK)
         return rc;
 
     // Names, in the order the rule takes them.
     const QString shown = decodeText(table.shown);
-    Namer namer(db, table);
+    Namer namer(reader, table);
     const auto declaredOf = [&](KeyConstraint::Kind kind, auto matches) {
         std::pair<const KeyConstraint*, int> found{nullptr, -1};
         for (size_t i = 0; i < definition.constraints.size(); ++i) {
@@ -359,10 +441,11 @@ int readTableFacts(sqlite3* db, const CatalogueTable& table, TableFacts& facts) 
     }
 
     // Foreign keys: SQLite lists them last declared first.
-    if (table.sql.contains(QLatin1String("REFERENCES"), Qt::CaseInsensitive)) {
+    if ((parts & kForeignKeys) &&
+        table.sql.contains(QLatin1String("REFERENCES"), Qt::CaseInsensitive)) {
         std::vector<TableFacts::ForeignKey> foreign;
         int lastId = -1;
-        rc = eachRow(db, pragma("foreign_key_list", table.name), [&](sqlite3_stmt* row) {
+        rc = reader.read(Pragma::ForeignKeyList, table.name, [&](sqlite3_stmt* row) {
             const int id = sqlite3_column_int(row, 0);
             if (id != lastId) {
                 foreign.insert(foreign.begin(), TableFacts::ForeignKey{});
@@ -391,14 +474,14 @@ int readTableFacts(sqlite3* db, const CatalogueTable& table, TableFacts& facts) 
                                  shown + QLatin1String("_FK") + QString::number(++generatedNumber),
                                  key.generated)
                            .constraint;
-            if (auto referenced = catalogueTableNamed(db, key.referencedTable))
+            if (auto referenced = catalogueTableNamed(reader, key.referencedTable))
                 key.referencedTable = referenced->shown;
         }
         facts.foreignKeys = std::move(foreign);
     }
 
     int checkNumber = 0;
-    for (size_t i = 0; i < definition.constraints.size(); ++i) {
+    for (size_t i = 0; (parts & kChecks) && i < definition.constraints.size(); ++i) {
         const KeyConstraint& constraint = definition.constraints[i];
         if (constraint.kind != KeyConstraint::Kind::Check)
             continue;

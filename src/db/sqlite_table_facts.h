@@ -9,10 +9,13 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace quarnel::db {
 
@@ -80,15 +83,55 @@ struct TableFacts {
     std::vector<Index> indexes;
 };
 
-// Reads `table` from the main database of `db`. The catalogue (temp.quarnel_tables,
+// SQLite's table_xinfo, index_list, index_xinfo and foreign_key_list of the main database. Reads
+// them through the pragma table functions, prepared once; where a table of the user's hides one
+// of those functions, through the PRAGMA statements instead.
+class PragmaReader {
+  public:
+    explicit PragmaReader(sqlite3* db);
+    ~PragmaReader();
+    PragmaReader(const PragmaReader&) = delete;
+    PragmaReader& operator=(const PragmaReader&) = delete;
+
+    enum class Pragma { TableXinfo, IndexList, IndexXinfo, ForeignKeyList };
+    // Calls `row` for each row of the pragma on `argument`, whose columns are as the PRAGMA
+    // statement gives them. Returns SQLite's result code.
+    int read(Pragma pragma, const QByteArray& argument,
+             const std::function<void(sqlite3_stmt*)>& row);
+
+    sqlite3* db() const { return m_db; }
+
+    // The statement `sql`, prepared on first use and kept in `slot` (0 to 7); null when it
+    // cannot be prepared. The caller resets it after use.
+    sqlite3_stmt* statement(int slot, const char* sql);
+
+  private:
+    struct Statements;
+    sqlite3* m_db;
+    std::unique_ptr<Statements> m_statements;
+};
+
+// The parts of TableFacts a view needs; the others are left empty.
+enum TableParts : unsigned {
+    kTableComment = 1,
+    kColumns = 2,
+    kColumnComments = 4,
+    kKeysAndIndexes = 8,
+    kForeignKeys = 16,
+    kChecks = 32,
+    kAllParts = 63,
+};
+
+// Reads the `parts` of `table` from the main database. The catalogue (temp.quarnel_tables,
 // temp.quarnel_taken_names, temp.quarnel_expression_indexes) must be current. Returns SQLite's
 // result code; on failure `facts` is incomplete.
-int readTableFacts(sqlite3* db, const CatalogueTable& table, TableFacts& facts);
+int readTableFacts(PragmaReader& reader, const CatalogueTable& table, unsigned parts,
+                   TableFacts& facts);
 
 // The catalogue's entry for the table the views show as `shown`, or for the stored name `name`
 // compared as SQLite compares table names (without regard to ASCII case).
-std::optional<CatalogueTable> catalogueTableShown(sqlite3* db, const QByteArray& shown);
-std::optional<CatalogueTable> catalogueTableNamed(sqlite3* db, const QByteArray& name);
+std::optional<CatalogueTable> catalogueTableShown(PragmaReader& reader, const QByteArray& shown);
+std::optional<CatalogueTable> catalogueTableNamed(PragmaReader& reader, const QByteArray& name);
 
 // Text from SQLite as it is stored, a leading byte order mark kept.
 QString decodeText(const char* bytes, qsizetype size);

@@ -114,5 +114,37 @@ TEST_F(DemoSchemaTest, EveryTableAnswersEveryLookup) {
     EXPECT_EQ(types, (std::set<int>{1, 2, 8, 11, 12, 23, 24, 96, 106}));
 }
 
+// The demo has something for every whole-schema output: a comment on every table and on most
+// columns, foreign keys between its tables, a unique key, checks and defaults.
+TEST_F(DemoSchemaTest, CarriesCommentsForeignKeysChecksAndDefaults) {
+    EXPECT_EQ(rows(QStringLiteral("SELECT count(*) FROM user_tab_comments WHERE comments IS NULL")),
+              Rows{"0"});
+    const Rows columns = rows(
+        QStringLiteral("SELECT count(*), count(comments) FROM user_col_comments GROUP BY 1 = 1"));
+    ASSERT_EQ(columns.size(), 1u);
+    const QStringList counts = QString::fromStdString(columns[0]).split(u'|');
+    EXPECT_GT(counts[1].toInt() * 4, counts[0].toInt() * 3);
+    EXPECT_EQ(rows(QStringLiteral("SELECT comments FROM user_col_comments WHERE"
+                                  " table_name = 'ORDERS' AND column_name = 'STATUS'")),
+              Rows{"状態 (O:受付 S:出荷済 C:取消)"});
+    EXPECT_EQ(
+        rows(QStringLiteral(
+            "SELECT constraint_name, constraint_type, search_condition, r_constraint_name,"
+            " delete_rule FROM user_constraints WHERE table_name = 'ORDERS' ORDER BY 1")),
+        (Rows{"ORDERS_CK1|C|STATUS IN ('O', 'S', 'C')||", "ORDERS_FK1|R||CUSTOMER_PK|NO ACTION",
+              "ORDERS_FK2|R||EMPLOYEE_PK|SET NULL", "ORDERS_PK|P|||"}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT constraint_name, r_constraint_name, generated FROM"
+                                  " user_constraints WHERE table_name = 'STOCK' ORDER BY 1")),
+              (Rows{"STOCK_CK1||GENERATED NAME", "STOCK_FK1|WAREHOUSE_PK|GENERATED NAME",
+                    "STOCK_FK2|PRODUCT_PK|GENERATED NAME", "STOCK_PK||GENERATED NAME"}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT table_name, constraint_name FROM user_constraints"
+                                  " WHERE constraint_type = 'U'")),
+              Rows{"DEPT|DEPT_UK1"});
+    EXPECT_EQ(
+        rows(QStringLiteral("SELECT table_name, column_name, data_default FROM"
+                            " user_tab_columns WHERE data_default IS NOT NULL")),
+        (Rows{"SUPPLIER|COUNTRY|'JP'", "STOCK|QTY_ON_HAND|0", "ORDERS|STATUS|'O'", "ITEM|QTY|1"}));
+}
+
 }  // namespace
 }  // namespace quarnel::db

@@ -131,14 +131,17 @@ TEST_F(DictionaryTest, CommentsAndDefaultsAreTheCreateStatementsText) {
               (Rows{"GenreName|'Rock--n'", "Bytes|0"}));
 }
 
-// Every view read for the whole schema gives, table by table, what it gives for one table.
+// Every view read for the whole schema gives, table by table, what it gives for one table, and
+// the same inside a read snapshot, where the first whole-schema read keeps what it read.
 TEST_F(DictionaryTest, WholeSchemaReadsGiveWhatEachTablesReadGives) {
     open(kShopSql);
     const Rows tables = rows(QStringLiteral("SELECT table_name FROM user_tables"));
     ASSERT_EQ(tables.size(), 5u);
-    for (const char* view : {"user_tab_columns", "user_tab_comments", "user_col_comments",
-                             "user_constraints", "user_cons_columns", "all_cons_columns",
-                             "user_indexes", "user_ind_columns", "user_ind_expressions"}) {
+    const char* views[] = {"user_tab_columns", "user_tab_comments", "user_col_comments",
+                           "user_constraints", "user_cons_columns", "all_cons_columns",
+                           "user_indexes",     "user_ind_columns",  "user_ind_expressions"};
+    std::map<std::string, Rows> outside;
+    for (const char* view : views) {
         const Rows all = rows(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(view)));
         Rows byTable;
         for (const std::string& table : tables) {
@@ -148,7 +151,16 @@ TEST_F(DictionaryTest, WholeSchemaReadsGiveWhatEachTablesReadGives) {
                 byTable.push_back(row);
         }
         EXPECT_EQ(all, byTable) << view;
+        outside[view] = all;
     }
+    const ReadSnapshot snapshot(*m_db);
+    for (const char* view : views) {
+        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(view))), outside[view])
+            << view;
+    }
+    EXPECT_EQ(rows(QStringLiteral("SELECT column_name FROM user_tab_columns"
+                                  " WHERE table_name = 'Genre'")),
+              (Rows{"GenreId", "Name"}));
 }
 
 // A column's dictionary row holds the numbers its describe reports, for every declared type.

@@ -105,6 +105,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "B",
                   {"K1|P"},
                   {"K1|1|y"}},
+        ClashCase{"KeyOfATableWithoutRowid",
+                  "CREATE TABLE W (a TEXT, b TEXT, CONSTRAINT W_K PRIMARY KEY (b, a))"
+                  " WITHOUT ROWID;",
+                  "W",
+                  {"W_K|P"},
+                  {"W_K|1|b", "W_K|2|a"}},
         ClashCase{"NameTakenInAnotherTable",
                   "CREATE TABLE A (X NUMBER, CONSTRAINT B_PK UNIQUE (X));"
                   "CREATE TABLE B (Y NUMBER PRIMARY KEY);",
