@@ -1,6 +1,7 @@
 // Speed and memory of the lookups on a schema of 100,000 tables.
 //
-// Usage: quarnel-bench [--data DIR] [--runs N] [--search-only]
+// Usage: quarnel-bench [--data DIR] [--runs N] [--search-only] [--documents]
+//                      [--schema-load-only]
 // The schema is built once into DIR/schema-100k.db and reused. Every figure is printed on a line
 // of its own as "name: value unit". Each time is the median of N runs (default 5).
 //
@@ -13,7 +14,8 @@
 // and on a table with 500 indexes of 4 columns: the bare engine time of the same queries, the
 // whole command (grid and tree filled, all texts built) and their ratio. For the search window,
 // over a model of 100,000 tables of 10 commented columns: a keystroke to the repainted result
-// list, and the memory of the search index per column.
+// list, and the memory of the search index per column. Last, the whole-schema load
+// (schema_bench.h); --schema-load-only runs that alone.
 #include "app/frm_mainkey.h"
 #include "bench_report.h"
 #include "catalog/queries.h"
@@ -22,6 +24,7 @@
 #include "document_bench.h"
 #include "oracle_bench.h"
 #include "search_bench.h"
+#include "schema_bench.h"
 #include "shell/app_state.h"
 #include "shell/dialogs.h"
 #include "sqlite_dictionary_bench.h"
@@ -235,6 +238,7 @@ int main(int argc, char** argv) {
     int runs = 5;
     bool searchOnly = false;
     bool documentsOnly = false;
+    bool schemaLoadOnly = false;
     const QStringList args = application.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--data") && i + 1 < args.size()) {
@@ -245,10 +249,11 @@ int main(int argc, char** argv) {
             searchOnly = true;
         } else if (args[i] == QLatin1String("--documents")) {
             documentsOnly = true;
+        } else if (args[i] == QLatin1String("--schema-load-only")) {
+            schemaLoadOnly = true;
         } else {
-            std::fprintf(
-                stderr,
-                "usage: quarnel-bench [--data DIR] [--runs N] [--search-only] [--documents]\n");
+            std::fprintf(stderr, "usage: quarnel-bench [--data DIR] [--runs N] [--search-only] "
+                                 "[--documents] [--schema-load-only]\n");
             return 2;
         }
     }
@@ -261,6 +266,9 @@ int main(int argc, char** argv) {
         return bench::runSearchBench(state, &window, runs) ? 0 : 1;
     }
     QDir().mkpath(dataDir);
+    const QString standInLib = QStringLiteral(QUARNEL_OCI_STAND_IN_LIB);
+    if (schemaLoadOnly)
+        return bench::runSchemaLoad(dataDir, standInLib, runs) ? 0 : 1;
     // The document figures first: their peak memory is measured before the window's share.
     if (!bench::runDocumentBench(dataDir, runs))
         return 1;
@@ -320,8 +328,7 @@ int main(int argc, char** argv) {
     print("table-list-rss-growth", rssGrowth, "MB");
 
     // The same table list through the Oracle engine on the tests' stand-in client library.
-    if (!bench::runOracleTableList(state, window, schema, QStringLiteral(QUARNEL_OCI_STAND_IN_LIB),
-                                   runs)) {
+    if (!bench::runOracleTableList(state, window, schema, standInLib, runs)) {
         std::fprintf(stderr, "bench: the Oracle table list failed\n");
         return 1;
     }
@@ -355,6 +362,10 @@ int main(int argc, char** argv) {
     // The search window over a model of 100,000 commented tables.
     if (!bench::runSearchBench(state, &window, runs)) {
         std::fprintf(stderr, "bench: a search found other than expected\n");
+        return 1;
+    }
+    if (!bench::runSchemaLoad(dataDir, standInLib, runs)) {
+        std::fprintf(stderr, "bench: the whole-schema load failed\n");
         return 1;
     }
     return dialogs.messages == 0 ? 0 : 1;

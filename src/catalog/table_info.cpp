@@ -1,9 +1,8 @@
 #include "catalog/table_info.h"
 
-#include "catalog/csv.h"
 #include "catalog/identifiers.h"
-#include "catalog/queries.h"
-#include "catalog/table_exists.h"
+#include "catalog/table_texts.h"
+#include "schema/load_schema.h"
 #include "support/line_end.h"
 
 namespace quarnel::catalog {
@@ -11,25 +10,6 @@ namespace {
 
 const QString kIndent = QStringLiteral("    ");
 const QString kAddPrimaryKey = QStringLiteral("    ADD ( PRIMARY KEY (");
-
-QStringList readPrimaryKey(db::Database& database, const QString& table) {
-    QStringList primaryKey;
-    const auto dynaset = database.DbCreateDynaset(primaryKeySql(table), kDictionaryReadOptions);
-    while (!dynaset->Eof()) {
-        primaryKey.append(dynaset->Fields(0).Value().toString());
-        dynaset->DbMoveNext();
-    }
-    return primaryKey;
-}
-
-QString joinedCsvLine(const QStringList& cells) {
-    QString line;
-    for (const QString& cell : cells) {
-        line += u',';
-        line += csvField(cell);
-    }
-    return line;
-}
 
 }  // namespace
 
@@ -74,50 +54,22 @@ QString alterTableText(const QString& table, const QStringList& primaryKey) {
 
 TableInfoResult loadTableInfo(db::Database& database, const QString& table) {
     TableInfoResult result;
+    schema::Table read;
     try {
-        const db::ReadSnapshot snapshot(database);
-        result.exists = tableExists(database, table);
+        result.exists = schema::readTable(database, table, schema::kTableColumns, read);
         if (!result.exists)
             return result;
-
-        const QStringList primaryKey = readPrimaryKey(database, table);
-        QString pkTxt;
-        for (const QString& name : primaryKey)
-            pkTxt += name + kCrLf;
-
-        const auto dynaset = database.DbCreateDynaset(describeSql(table), kDescribeOptions);
-        QString csv =
-            csvField(table) + kCrLf + QStringLiteral(",,") + tableInfoHeadings().join(u',') + kCrLf;
-        QString txt = table + kCrLf + u'\t' + tableInfoHeadings().join(u'\t') + kCrLf;
-        QString ddl =
-            QStringLiteral("CREATE TABLE ") + sqlIdentifier(table) + QStringLiteral("(") + kCrLf;
-        const std::vector<const db::Field*> fields = dynaset->Fields();
-        result.gridRows.reserve(qsizetype(fields.size()));
-        int number = 0;
-        for (const db::Field* field : fields) {
-            ++number;
-            const ColumnDescription column = describeColumn(*field);
-            const QStringList cells =
-                tableInfoCells(number, column, primaryKeyMark(column.name, primaryKey));
-            csv += joinedCsvLine(cells) + kCrLf;
-            result.gridRows.append(cells);
-            txt += cells.join(u'\t') + kCrLf;
-            if (number > 1)
-                ddl += QStringLiteral(",") + kCrLf;
-            ddl += scriptColumnLine(column);
-        }
-        ddl += kCrLf + QStringLiteral(");");
-        if (!primaryKey.isEmpty())
-            ddl += kCrLf + kCrLf + alterTableText(table, primaryKey);
-
-        result.primaryKey = primaryKey;
-        result.strTableInfoTxt = txt;
-        result.strTableInfoCsv = csv;
-        result.strPkTxt = pkTxt;
-        result.strCreateTableSql = ddl;
     } catch (const db::DbError& error) {
         result.error = error.description();
+        result.gridRows = tableGridRows(read);
+        return result;
     }
+    result.primaryKey = primaryKeyColumns(read);
+    result.gridRows = tableGridRows(read);
+    result.strTableInfoTxt = tableInfoTxt(read);
+    result.strTableInfoCsv = tableInfoCsv(read);
+    result.strPkTxt = pkTxt(read);
+    result.strCreateTableSql = createTableSql(read);
     return result;
 }
 

@@ -41,9 +41,41 @@ int writeOutput(const DumpEnvironment& environment, const QByteArray& bytes) {
     return kExitFailure;
 }
 
+// "tables read: N of M" on one line of `err`, rewritten as the count grows.
+class ProgressLine {
+  public:
+    explicit ProgressLine(QIODevice& err) : m_err(err) {}
+    ~ProgressLine() {
+        if (m_shown)
+            writeAll(m_err, QByteArrayLiteral("\n"));
+    }
+    void show(const schema::LoadProgress& progress) {
+        if (progress.tableCount == 0 || progress.tablesRead == m_lastRead)
+            return;
+        m_lastRead = progress.tablesRead;
+        m_shown = true;
+        writeAll(m_err, QStringLiteral("\rtables read: %1 of %2")
+                            .arg(progress.tablesRead)
+                            .arg(progress.tableCount)
+                            .toUtf8());
+    }
+
+  private:
+    QIODevice& m_err;
+    int m_lastRead = -1;
+    bool m_shown = false;
+};
+
 // The chosen text, built inside one read snapshot, with one more try in a new snapshot when the
 // schema changed under the first.
-DumpTextResult buildInSnapshot(db::Database& database, const DumpOptions& options) {
+DumpTextResult buildInSnapshot(db::Database& database, const DumpOptions& options,
+                               const DumpEnvironment& environment) {
+    std::optional<ProgressLine> line;
+    std::function<void(const schema::LoadProgress&)> progress;
+    if (environment.progressOnErr) {
+        line.emplace(environment.err);
+        progress = [&line](const schema::LoadProgress& p) { line->show(p); };
+    }
     DumpTextResult result;
     for (int attempt = 0; attempt < 2; ++attempt) {
         std::optional<db::ReadSnapshot> snapshot;
@@ -55,7 +87,7 @@ DumpTextResult buildInSnapshot(db::Database& database, const DumpOptions& option
                       isSchemaChange(error.description())};
         }
         if (snapshot)
-            result = buildDumpText(database, options.text, options.tables);
+            result = buildDumpText(database, options.text, options.tables, progress);
         if (result.text || !result.schemaChanged)
             break;
     }
@@ -182,7 +214,7 @@ int runDump(const DumpOptions& options, const DumpEnvironment& environment) {
 
     if (options.document != DumpDocument::None)
         return writeDumpDocument(*database, options, environment.err);
-    const DumpTextResult text = buildInSnapshot(*database, options);
+    const DumpTextResult text = buildInSnapshot(*database, options, environment);
     if (!text.text) {
         reportFailure(environment.err, text.error);
         return kExitFailure;

@@ -33,6 +33,8 @@ struct DumpEnvironment {
     // Called just before the password is read; what it returns is released once the line is
     // read. The program's own hides the input of a terminal (password_terminal.h); may be empty.
     std::function<std::shared_ptr<void>()> hideInput;
+    // Standard error is a terminal: a whole-schema read shows its progress there on one line.
+    bool progressOnErr = false;
 };
 
 // Logs on with `options` (the password read from the input when options.passwordFromStdin) and

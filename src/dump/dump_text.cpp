@@ -5,7 +5,10 @@
 #include "catalog/table_exists.h"
 #include "catalog/table_info.h"
 #include "catalog/table_list.h"
+#include "catalog/table_texts.h"
 #include "support/line_end.h"
+
+#include <QHash>
 
 namespace quarnel::dump {
 namespace {
@@ -97,7 +100,82 @@ std::optional<TableText> tableText(db::Database& database, DumpText text, const 
     return result;
 }
 
+// Every table named, or every table of the list in list order when none is named, from one load.
+DumpTextResult severalFromModel(db::Database& database, DumpText text, const QStringList& tables,
+                                const std::function<void(const schema::LoadProgress&)>& progress) {
+    schema::LoadRequest request;
+    if (!tables.isEmpty())
+        request.tables = tables;
+    request.progress = progress;
+    std::optional<schema::Schema> loaded;
+    try {
+        loaded = schema::loadSchema(database, request);
+    } catch (const db::DbError& error) {
+        return failure(QStringLiteral("reading the schema failed: ") + error.description(),
+                       error.description());
+    }
+    if (!loaded)
+        return failure(QStringLiteral("reading the schema was cancelled"));
+    std::vector<const schema::Table*> chosen;
+    if (tables.isEmpty()) {
+        for (const schema::Table& table : loaded->tables)
+            chosen.push_back(&table);
+    } else {
+        QHash<QString, const schema::Table*> byName;
+        for (const schema::Table& table : loaded->tables)
+            byName.insert(table.name, &table);
+        QStringList missing;
+        for (const QString& name : tables) {
+            const schema::Table* table = byName.value(name);
+            if (!table && !missing.contains(name))
+                missing += name;
+            chosen.push_back(table);
+        }
+        if (!missing.isEmpty())
+            return failure(unknownTables(missing));
+    }
+    std::vector<TableText> texts;
+    texts.reserve(chosen.size());
+    for (const schema::Table* table : chosen)
+        texts.push_back(modelTableText(text, *table));
+    return {severalTablesText(text, texts), {}, false};
+}
+
 }  // namespace
+
+TableText modelTableText(DumpText text, const schema::Table& table) {
+    TableText result{table.name, {}, catalog::primaryKeyColumns(table)};
+    switch (text) {
+        case DumpText::List:
+            break;
+        case DumpText::InfoCsv:
+            result.text = catalog::tableInfoCsv(table);
+            break;
+        case DumpText::InfoTxt:
+            result.text = catalog::tableInfoTxt(table);
+            break;
+        case DumpText::Pk:
+            result.text = catalog::pkTxt(table);
+            break;
+        case DumpText::TableDdl:
+            result.text = catalog::createTableSql(table);
+            break;
+        case DumpText::IndexCsv:
+            result.text = catalog::indexInfoCsv(table);
+            break;
+        case DumpText::IndexTxt:
+            result.text = catalog::indexInfoTxt(table);
+            break;
+        case DumpText::IndexDdl:
+            result.text = catalog::createIndexSql(table);
+            break;
+        case DumpText::Ddl:
+            result.text =
+                catalog::ddlScript(catalog::createTableSql(table), catalog::createIndexSql(table));
+            break;
+    }
+    return result;
+}
 
 bool isSchemaChange(const QString& description) {
     // SQLite's text for SQLITE_SCHEMA, and Oracle's for a table redefined under a read-only
@@ -125,45 +203,32 @@ QString severalTablesText(DumpText text, const std::vector<TableText>& tables) {
     return output;
 }
 
-DumpTextResult buildDumpText(db::Database& database, DumpText text, const QStringList& tables) {
-    QStringList names = tables;
-    if (text == DumpText::List || names.isEmpty()) {
+DumpTextResult buildDumpText(db::Database& database, DumpText text, const QStringList& tables,
+                             const std::function<void(const schema::LoadProgress&)>& progress) {
+    if (text == DumpText::List) {
         catalog::TableListResult list = catalog::readTableList(database);
         if (list.error) {
             return failure(QStringLiteral("reading the table list failed: ") + *list.error,
                            *list.error);
         }
-        if (text == DumpText::List)
-            return {list.strTableListTxt, {}, false};
-        names = list.names.toStringList();
-    } else {
-        QStringList missing;
-        for (const QString& table : names) {
-            try {
-                if (!missing.contains(table) && !catalog::tableExists(database, table))
-                    missing += table;
-            } catch (const db::DbError& error) {
-                return tableFailure(table, error.description());
-            }
-        }
-        if (!missing.isEmpty())
-            return failure(unknownTables(missing));
+        return {list.strTableListTxt, {}, false};
     }
+    if (tables.size() != 1)
+        return severalFromModel(database, text, tables, progress);
 
-    std::vector<TableText> texts;
-    texts.reserve(size_t(names.size()));
-    for (const QString& table : names) {
-        DumpTextResult failed;
-        std::optional<TableText> one = tableText(database, text, table, &failed);
-        if (!one)
-            return failed;
-        texts.push_back(std::move(*one));
+    // One named table is written exactly as Quarnel holds its text.
+    const QString& table = tables.front();
+    try {
+        if (!catalog::tableExists(database, table))
+            return failure(unknownTables({table}));
+    } catch (const db::DbError& error) {
+        return tableFailure(table, error.description());
     }
-    // One named table is written exactly as Quarnel holds its text; any other selection in the
-    // layout of several tables, so that scripts see one layout whatever the schema holds.
-    if (tables.size() == 1)
-        return {texts.front().text, {}, false};
-    return {severalTablesText(text, texts), {}, false};
+    DumpTextResult failed;
+    std::optional<TableText> one = tableText(database, text, table, &failed);
+    if (!one)
+        return failed;
+    return {one->text, {}, false};
 }
 
 }  // namespace quarnel::dump

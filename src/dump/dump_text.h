@@ -3,6 +3,7 @@
 
 #include "db/data_access.h"
 #include "dump/dump_arguments.h"
+#include "schema/load_schema.h"
 
 #include <QString>
 #include <QStringList>
@@ -39,10 +40,16 @@ struct DumpTextResult {
 // True for the database's own text for a schema that changed under a running query.
 bool isSchemaChange(const QString& description);
 
+// One table's chosen text built from its model (for --pk, the key lines as one named table gives
+// them).
+TableText modelTableText(DumpText text, const schema::Table& table);
+
 // The chosen text: for one TABLE, its text exactly as the catalogue builds it; for several, or
-// for every table of the list in list order when `tables` is empty, severalTablesText. --list is
-// the table list text. Every named table is checked before any text is built; a missing one, or
-// a failing query, is a failure.
-DumpTextResult buildDumpText(db::Database& database, DumpText text, const QStringList& tables);
+// for every table of the list in list order when `tables` is empty, severalTablesText built
+// from one whole-schema load, which reports to `progress`. --list is the table list text. Every
+// named table is checked before any text is built; a missing one, or a failing query, is a
+// failure.
+DumpTextResult buildDumpText(db::Database& database, DumpText text, const QStringList& tables,
+                             const std::function<void(const schema::LoadProgress&)>& progress = {});
 
 }  // namespace quarnel::dump

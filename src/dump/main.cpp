@@ -11,9 +11,11 @@
 #include <fcntl.h>
 #include <io.h>
 #define QUARNEL_READ _read
+#define QUARNEL_ISATTY _isatty
 #else
 #include <unistd.h>
 #define QUARNEL_READ ::read
+#define QUARNEL_ISATTY ::isatty
 #endif
 
 namespace {
@@ -48,9 +50,11 @@ int main(int argc, char** argv) {
     quarnel::DescriptorDevice err(2);
     out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    // Progress goes to standard error only when a person watches it, never into a pipe or file.
+    const bool terminal = QUARNEL_ISATTY(2) != 0;
     const int status = quarnel::dump::dumpMain(
         arguments,
-        {quarnel::db::CreateSession, readStdin, out, err, quarnel::dump::hideTerminalInput});
+        {quarnel::db::CreateSession, readStdin, out, err, quarnel::dump::hideTerminalInput, terminal});
     out.close();
     err.close();
     return status;

@@ -20,6 +20,10 @@ struct LoadProgress {
     // Queries finished of all the load sends.
     int queriesDone = 0;
     int queryCount = 0;
+    // Tables the load covers (known once the table list is read), and of them the tables whose
+    // columns have been read.
+    int tableCount = 0;
+    int tablesRead = 0;
 };
 
 struct LoadRequest {
@@ -38,6 +42,16 @@ struct LoadRequest {
 // Reads the schema. Returns nothing when cancelled (nothing half-built is left); throws
 // db::DbError when a query fails.
 std::optional<Schema> loadSchema(db::Database& database, const LoadRequest& request);
+
+// The parts of a table that readTable asks for.
+enum TablePart { kTableColumns = 1, kTableIndexes = 2, kWholeTable = 3 };
+
+// Reads `parts` of the table named `name` into `table` with the queries of the window's lookups,
+// inside one read snapshot: existence, then for kTableColumns the primary key and the describe,
+// then for kTableIndexes the descending and expression index columns and the index columns.
+// `table` holds what was read so far when a query fails (the failure is thrown as db::DbError).
+// False, with `table` untouched, when the user owns no table of that name.
+bool readTable(db::Database& database, const QString& name, int parts, Table& table);
 
 // Reads one table with the queries of the window's lookups (existence, primary key, describe,
 // index columns): no comments, defaults or other constraints. Nothing when the user owns no

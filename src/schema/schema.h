@@ -75,11 +75,15 @@ struct IndexColumn {
     // The expression of a function-based index column, as the dictionary gives it.
     std::optional<QString> expression;
     bool descending = false;
+    // 1-based place in the index (column_position).
+    int position = 0;
 };
 
 struct Index {
     QString name;
     bool unique = false;
+    // user_indexes.index_type ("NORMAL", "FUNCTION-BASED NORMAL", ...); empty when read per table.
+    QString type;
     bool generatedName = false;
     // In column_position order.
     std::vector<IndexColumn> columns;

@@ -45,6 +45,13 @@ TEST_P(DemoCatalogTest, EveryQueryRunsOnTheEngine) {
     }
 }
 
+TEST_P(DemoCatalogTest, EveryWholeSchemaQueryRunsOnTheEngine) {
+    for (const CatalogQuery& query : schemaQueries(QStringLiteral("O'NEIL"))) {
+        EXPECT_NO_THROW(m_database->DbCreateDynaset(query.sql, query.options))
+            << query.sql.toStdString();
+    }
+}
+
 TEST_P(DemoCatalogTest, EveryQueryRunsForANameThatNeedsQuoting) {
     const QString path = m_files.createDatabase(
         QStringLiteral("CREATE TABLE \"O'Brien's \"\"x\"\"\" (A NUMBER(3) PRIMARY KEY, b DATE);"),

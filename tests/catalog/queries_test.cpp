@@ -71,3 +71,32 @@ TEST(CatalogSqlTest, ListsEveryQueryInTheOrderOfTheLookups) {
 
 }  // namespace
 }  // namespace quarnel::catalog
+
+namespace quarnel::catalog {
+namespace {
+
+// Oracle allows a LONG column only in a plain select list: its query reads one view, the column
+// is named once, and no condition or function touches it.
+TEST(SchemaSqlTest, LongColumnsStandAloneInTheirSelectLists) {
+    int longQueries = 0;
+    for (const CatalogQuery& query : schemaQueries(QStringLiteral("U"))) {
+        for (const char* longColumn : {"data_default", "search_condition", "column_expression"}) {
+            const QString column = QLatin1String(longColumn);
+            if (!query.sql.contains(column))
+                continue;
+            ++longQueries;
+            EXPECT_EQ(query.sql.count(column), 1) << query.sql.toStdString();
+            EXPECT_FALSE(query.sql.contains(u',', Qt::CaseSensitive) &&
+                         query.sql.section(QStringLiteral(" FROM "), 1).contains(u','))
+                << "a join: " << query.sql.toStdString();
+        }
+    }
+    EXPECT_EQ(longQueries, 3);
+}
+
+TEST(SchemaSqlTest, TheUserNameIsALiteralWithItsQuotesDoubled) {
+    EXPECT_TRUE(schemaForeignReferencesSql(QStringLiteral("O'NEIL")).contains(u"<> 'O''NEIL'"));
+}
+
+}  // namespace
+}  // namespace quarnel::catalog

@@ -27,14 +27,16 @@ inline InputReader inputOf(QByteArray bytes, qint64 block = 1 << 16) {
     };
 }
 
+// `terminal`: standard error is a terminal, where progress is shown.
 inline DumpOutput runDumpMain(const QStringList& arguments,
                               const db::SessionFactory& createSession = db::CreateSession,
-                              const QByteArray& input = {}) {
+                              const QByteArray& input = {}, bool terminal = false) {
     QBuffer out;
     QBuffer err;
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
-    const int status = dumpMain(arguments, {createSession, inputOf(input), out, err, {}});
+    const int status =
+        dumpMain(arguments, {createSession, inputOf(input), out, err, {}, terminal});
     return {status, out.data(), err.data()};
 }
 

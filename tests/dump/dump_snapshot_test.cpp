@@ -3,6 +3,7 @@
 // table while another connection changes the schema of a WAL file.
 #include "dump/dump_run_fixture.h"
 #include "testing/scripted_engine.h"
+#include "testing/scripted_schema.h"
 #include "testing/sqlite_fixture.h"
 
 #include <QFile>
@@ -30,6 +31,10 @@ std::shared_ptr<db::ScriptedBackend> twoTables(
     auto backend = db::ScriptedBackend::create();
     for (const auto& [needle, description] : failOnce)
         backend->once(needle, db::ScriptedResult::failure(description));
+    db::ScriptedSchema schema;
+    schema.addTable(QStringLiteral("A"), {QStringLiteral("ID")}, 1);
+    schema.addTable(QStringLiteral("B"), {QStringLiteral("ID")}, 1);
+    schema.answerOn(*backend);
     backend->on(QStringLiteral("count(table_name)"),
                 db::ScriptedResult::column(QStringLiteral("TBL"), {1}));
     backend->on(QStringLiteral("SELECT table_name tbl"),
@@ -128,9 +133,12 @@ TEST_P(DumpSchemaChangeTest, IsTriedOnceMoreInANewSnapshot) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryQuery, DumpSchemaChangeTest,
-                         ::testing::Values("SELECT table_name tbl", "count(table_name)", "P_KEY",
-                                           "RowNum < 1", "descend = 'DESC'", "user_ind_expressions",
-                                           "user_ind_columns"),
+                         ::testing::Values("FROM user_users", "table_name,dropped",
+                                           "identity_column", "data_default",
+                                           "r_constraint_name,delete_rule",
+                                           "FROM user_cons_columns ORDER BY", "FROM user_indexes",
+                                           "column_position,descend",
+                                           "table_name,column_position,column_expression"),
                          [](const auto& info) {
                              std::string name;
                              for (const char* c = info.param; *c != '\0'; ++c) {
@@ -140,10 +148,23 @@ INSTANTIATE_TEST_SUITE_P(EveryQuery, DumpSchemaChangeTest,
                              return name;
                          });
 
+// Progress is one line rewritten in place on a terminal, and nothing at all anywhere else.
+TEST(DumpProgressTest, CountsTablesOnATerminalOnly) {
+    const QStringList arguments = {QStringLiteral("--host"), QStringLiteral("H"),
+                                   QStringLiteral("--user"), QStringLiteral("u")};
+    const DumpOutput piped = runDumpMain(arguments, twoTables()->factory());
+    const DumpOutput shown = runDumpMain(arguments, twoTables()->factory(), {}, true);
+
+    ASSERT_EQ(shown.exitCode, 0);
+    EXPECT_TRUE(piped.err.isEmpty());
+    EXPECT_EQ(shown.out, piped.out);
+    EXPECT_EQ(shown.err.toStdString(), "\rtables read: 0 of 2\rtables read: 2 of 2\n");
+}
+
 TEST(DumpSchemaChangeFailureTest, SecondChangeIsReported) {
     auto backend = twoTables(
         {{QStringLiteral("P_KEY"), kSchemaChanged}, {QStringLiteral("P_KEY"), kSchemaChanged}});
-    const DumpOutput output = dumpWith(backend, {QStringLiteral("--pk")});
+    const DumpOutput output = dumpWith(backend, {QStringLiteral("--pk"), QStringLiteral("A")});
 
     EXPECT_EQ(output.exitCode, 1);
     EXPECT_TRUE(output.out.isEmpty());
@@ -153,14 +174,14 @@ TEST(DumpSchemaChangeFailureTest, SecondChangeIsReported) {
 }
 
 TEST(DumpSchemaChangeFailureTest, OtherFailuresAreNotTriedAgain) {
-    auto backend =
-        twoTables({{QStringLiteral("P_KEY"), QStringLiteral("ORA-00942: no such table")}});
+    auto backend = twoTables(
+        {{QStringLiteral("identity_column"), QStringLiteral("ORA-00942: no such table")}});
     const DumpOutput output = dumpWith(backend, {QStringLiteral("--pk")});
 
     EXPECT_EQ(output.exitCode, 1);
     EXPECT_TRUE(output.out.isEmpty());
     EXPECT_EQ(output.err.toStdString(),
-              "quarnel-dump: reading table A failed: ORA-00942: no such table\n");
+              "quarnel-dump: reading the schema failed: ORA-00942: no such table\n");
     EXPECT_EQ(snapshotTrace(*backend), QStringLiteral("Begin Q End"));
 }
 
