@@ -82,11 +82,11 @@ struct IndexColumn {
 struct Index {
     QString name;
     bool unique = false;
-    // user_indexes.index_type ("NORMAL", "FUNCTION-BASED NORMAL", ...); empty when read per table.
-    QString type;
     bool generatedName = false;
     // In column_position order.
     std::vector<IndexColumn> columns;
+    // user_indexes.index_type ("NORMAL", "FUNCTION-BASED NORMAL", ...); empty when read per table.
+    QString type;
 };
 
 struct Table {
