@@ -41,7 +41,8 @@ schema::Schema syntheticSchema(int tables) {
         table.indexes.push_back(schema::Index{table.name + QStringLiteral("_IX"),
                                               false,
                                               false,
-                                              {{QStringLiteral("COLUMN_1"), {}, false}}});
+                                              {{QStringLiteral("COLUMN_1"), {}, false}},
+                                              {}});
     }
     return s;
 }

@@ -182,8 +182,11 @@ void SnapshotWriter::table(const Table& table, int /*number*/) {
             {table.name, d.name, column.position,
              column.dataType.isEmpty() ? dictionaryTypeText(d) : column.dataType,
              dot < 0 ? none : QVariant(d.typeName.left(dot)), d.size,
-             number && d.precision > 0 ? QVariant(d.precision) : none,
-             number && d.precision > 0 && d.scale != ot::kFloatScale ? QVariant(d.scale) : none,
+             // A bare NUMBER (precision 0, scale -127) has neither; a NUMBER whose describe
+             // reports precision 0 and scale 0 (the embedded engine's) keeps both.
+             number && (d.precision > 0 || d.scale != ot::kFloatScale) ? QVariant(d.precision)
+                                                                       : none,
+             number && d.scale != ot::kFloatScale ? QVariant(d.scale) : none,
              d.nullOk ? QStringLiteral("Y") : QStringLiteral("N"),
              character ? QVariant(d.charUsed ? QStringLiteral("C") : QStringLiteral("B")) : none,
              character ? d.charLength : 0,

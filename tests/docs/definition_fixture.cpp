@@ -44,8 +44,8 @@ Schema fixture() {
                     column("LOC", ot::kVarchar2, 13, 0, 0, true, {}, "'TOKYO'  \n")};
     dept.primaryKey = KeyConstraint{"PK_DEPT", {"DEPTNO"}, false};
     dept.uniqueKeys = {KeyConstraint{"UK_DEPT_DNAME", {"DNAME"}, false}};
-    dept.indexes = {Index{"PK_DEPT", true, false, {IndexColumn{"DEPTNO", {}, false}}},
-                    Index{"UK_DEPT_DNAME", true, false, {IndexColumn{"DNAME", {}, false}}}};
+    dept.indexes = {Index{"PK_DEPT", true, false, {IndexColumn{"DEPTNO", {}, false}}, {}},
+                    Index{"UK_DEPT_DNAME", true, false, {IndexColumn{"DNAME", {}, false}}, {}}};
 
     Table emp;
     emp.name = QStringLiteral("EMP");
@@ -66,8 +66,9 @@ Schema fixture() {
                          false,
                          false,
                          {IndexColumn{"SYS_NC00006$", QStringLiteral("UPPER(\"ENAME\")"), false},
-                          IndexColumn{"HIREDATE", {}, true}}},
-                   Index{"PK_EMP", true, false, {IndexColumn{"EMPNO", {}, false}}}};
+                          IndexColumn{"HIREDATE", {}, true}},
+                         {}},
+                   Index{"PK_EMP", true, false, {IndexColumn{"EMPNO", {}, false}}, {}}};
 
     // Names a sheet or a file cannot take as they are.
     Table odd;

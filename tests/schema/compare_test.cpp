@@ -28,8 +28,11 @@ Schema baseSchema() {
     dept.columns = {column(QStringLiteral("DEPTNO"), 1, 2, 22, 2),
                     column(QStringLiteral("DNAME"), 2, 1, 14)};
     dept.primaryKey = KeyConstraint{QStringLiteral("SYS_C001"), {QStringLiteral("DEPTNO")}, true};
-    dept.indexes = {Index{
-        QStringLiteral("SYS_C001"), true, true, {{QStringLiteral("DEPTNO"), std::nullopt, false}}}};
+    dept.indexes = {Index{QStringLiteral("SYS_C001"),
+                          true,
+                          true,
+                          {{QStringLiteral("DEPTNO"), std::nullopt, false}},
+                          {}}};
     Table emp;
     emp.name = QStringLiteral("EMP");
     emp.comment = QStringLiteral("社員");
@@ -51,15 +54,18 @@ Schema baseSchema() {
         Index{QStringLiteral("EMP_ENAME"),
               false,
               false,
-              {{QStringLiteral("ENAME"), std::nullopt, false}}},
+              {{QStringLiteral("ENAME"), std::nullopt, false}},
+              {}},
         Index{QStringLiteral("EMP_PK"),
               true,
               false,
-              {{QStringLiteral("EMPNO"), std::nullopt, false}}},
+              {{QStringLiteral("EMPNO"), std::nullopt, false}},
+              {}},
         Index{QStringLiteral("SYS_C004"),
               false,
               true,
-              {{QStringLiteral("SYS_NC00005$"), QStringLiteral("UPPER(\"ENAME\")"), true}}}};
+              {{QStringLiteral("SYS_NC00005$"), QStringLiteral("UPPER(\"ENAME\")"), true}},
+              {}}};
     schema.tables = {dept, emp};
     return schema;
 }

@@ -39,12 +39,12 @@ TEST(TblsJsonTest, KeysChecksIndexesAndRelationsAsTblsReadsThem) {
                                   QStringLiteral("CASCADE"),
                                   false}};
     emp.checks = {CheckConstraint{QStringLiteral("EMP_CK"), QStringLiteral("ID > 0"), false}};
-    emp.indexes = {
-        Index{QStringLiteral("EMP_IX"),
-              true,
-              false,
-              {{QStringLiteral("DEPTNO"), std::nullopt, true},
-               {QStringLiteral("SYS_NC00003$"), QStringLiteral("UPPER(\"X\")"), false}}}};
+    emp.indexes = {Index{QStringLiteral("EMP_IX"),
+                         true,
+                         false,
+                         {{QStringLiteral("DEPTNO"), std::nullopt, true},
+                          {QStringLiteral("SYS_NC00003$"), QStringLiteral("UPPER(\"X\")"), false}},
+                         {}}};
     schema.tables = {dept, emp};
 
     const QJsonObject document = tblsDocument(schema);
