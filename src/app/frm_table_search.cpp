@@ -44,7 +44,7 @@ frmTableSearch::frmTableSearch(AppState& state, QWidget* mainWindow)
     lstResult->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstResult->installEventFilter(this);
     // Fixed widths: a list of 1,000 hits is never measured.
-    const int widths[] = {700, 2600, 2200};
+    const int widths[] = {1100, 2500, 2000};
     for (int c = 0; c < 3; ++c)
         lstResult->header()->resizeSection(c, toPixelsX(this, widths[c]));
     layout->addWidget(lstResult);
