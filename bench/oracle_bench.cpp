@@ -86,9 +86,9 @@ class BareOci {
     oci::SvcCtx* m_service = nullptr;
 };
 
-// The stand-in's own count of fetch calls, read from the library already loaded; -1 when it is
-// not loaded.
-long fetchCalls(const QString& standInLib) {
+}  // namespace
+
+long standInCounter(const QString& standInLib, const char* name) {
     using Counter = long (*)(const char*);
 #if defined(_WIN32)
     const QString path = QDir::toNativeSeparators(QDir(standInLib).filePath("oci.dll"));
@@ -97,20 +97,18 @@ long fetchCalls(const QString& standInLib) {
         return -1;
     auto counter = reinterpret_cast<Counter>(
         reinterpret_cast<void*>(GetProcAddress(module, "quarnelStandInCounter")));
-    return counter ? counter("fetch") : -1;
+    return counter ? counter(name) : -1;
 #else
     void* handle = dlopen(QDir(standInLib).filePath("libclntsh.so").toUtf8().constData(),
                           RTLD_NOW | RTLD_NOLOAD);
     if (!handle)
         return -1;
     auto counter = reinterpret_cast<Counter>(dlsym(handle, "quarnelStandInCounter"));
-    const long calls = counter ? counter("fetch") : -1;
+    const long value = counter ? counter(name) : -1;
     dlclose(handle);
-    return calls;
+    return value;
 #endif
 }
-
-}  // namespace
 
 bool runOracleTableList(AppState& state, frm_mainkey& window, const QString& schema,
                         const QString& standInLib, int runs) {
@@ -131,9 +129,9 @@ bool runOracleTableList(AppState& state, frm_mainkey& window, const QString& sch
 
     const std::shared_ptr<Database> embedded = state.objOraDatabase;
     state.objOraDatabase = oracle;
-    const long before = fetchCalls(standInLib);
+    const long before = standInCounter(standInLib, "fetch");
     window.LoadTableList();
-    const long roundTrips = fetchCalls(standInLib) - before;
+    const long roundTrips = standInCounter(standInLib, "fetch") - before;
     const double windowMs = medianMs(runs, [&] { window.LoadTableList(); });
     const bool listed = window.panelText(4).contains(QStringLiteral("100000"));
     state.objOraDatabase = embedded;

@@ -1,5 +1,7 @@
 #include "schema_bench.h"
 
+#include "oracle_bench.h"
+
 #include "bench_report.h"
 
 #include "catalog/queries.h"
@@ -15,7 +17,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <dlfcn.h>
 #include <malloc.h>
 
 #include <cmath>
@@ -116,17 +117,6 @@ bool ensureFile(const QString& path, int tables) {
     return buildTables(path, tables);
 }
 
-long standInCounter(const QString& standInLib, const char* name) {
-    void* handle = dlopen(QDir(standInLib).filePath("libclntsh.so").toUtf8().constData(),
-                          RTLD_NOW | RTLD_NOLOAD);
-    if (!handle)
-        return -1;
-    auto counter = reinterpret_cast<long (*)(const char*)>(dlsym(handle, "quarnelStandInCounter"));
-    const long value = counter ? counter(name) : -1;
-    dlclose(handle);
-    return value;
-}
-
 long roundTrips(const QString& standInLib) {
     return standInCounter(standInLib, "execute") + standInCounter(standInLib, "fetch") +
            standInCounter(standInLib, "commit");
@@ -151,8 +141,13 @@ std::vector<long> bareLoad(db::Database& database) {
     return rows;
 }
 
+// The bytes the heap has handed out; 0 where the C library cannot tell.
 size_t heapInUse() {
+#if defined(__GLIBC__)
     return mallinfo2().uordblks;
+#else
+    return 0;
+#endif
 }
 
 bool oracleFigures(const QString& path, const QString& standInLib, int runs) {
