@@ -23,8 +23,9 @@
 #include "db/engines.h"
 #include "document_bench.h"
 #include "oracle_bench.h"
-#include "search_bench.h"
 #include "schema_bench.h"
+#include "search_bench.h"
+#include "shared_root_schema.h"
 #include "shell/app_state.h"
 #include "shell/dialogs.h"
 #include "sqlite_dictionary_bench.h"
@@ -133,53 +134,25 @@ bool buildSchema(const QString& path) {
                     "CREATE TABLE SHARED_EMPTY (ID INTEGER PRIMARY KEY, NAME VARCHAR2(40));"
                     "CREATE INDEX SHARED_EMPTY_IX1 ON SHARED_EMPTY (NAME);"
                     "PRAGMA writable_schema=ON;");
-    // Root pages of the shared empty table and index.
-    auto rootPage = [&](const char* name) {
-        sqlite3_stmt* query = nullptr;
-        int page = 0;
-        if (sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = ?1", -1, &query,
-                               nullptr) == SQLITE_OK) {
-            sqlite3_bind_text(query, 1, name, -1, SQLITE_STATIC);
-            if (sqlite3_step(query) == SQLITE_ROW)
-                page = sqlite3_column_int(query, 0);
-        }
-        sqlite3_finalize(query);
-        return page;
-    };
-    const int tablePage = ok ? rootPage("SHARED_EMPTY") : 0;
-    const int indexPage = ok ? rootPage("SHARED_EMPTY_IX1") : 0;
-    ok = ok && tablePage > 0 && indexPage > 0;
-    sqlite3_stmt* insert = nullptr;
-    ok = ok && sqlite3_prepare_v2(db,
-                                  "INSERT INTO sqlite_master (type, name, tbl_name, rootpage, sql)"
-                                  " VALUES (?1, ?2, ?3, ?4, ?5)",
-                                  -1, &insert, nullptr) == SQLITE_OK;
-    auto addEntry = [&](const char* type, const std::string& name, const std::string& table,
-                        const std::string& sql, int page) {
-        sqlite3_bind_text(insert, 1, type, -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 2, name.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 3, table.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int(insert, 4, page);
-        sqlite3_bind_text(insert, 5, sql.c_str(), -1, SQLITE_TRANSIENT);
-        const bool done = sqlite3_step(insert) == SQLITE_DONE;
-        sqlite3_reset(insert);
-        return done;
-    };
+    bench::SharedRootEntries entries(db);
+    const int tablePage = entries.tablePage();
+    const int indexPage = entries.indexPage();
+    ok = ok && entries.ok();
     char name[32];
     for (int i = 1; ok && i <= kTables - 3; ++i) {
         std::snprintf(name, sizeof name, "T%06d", i);
         const std::string table = name;
-        ok = addEntry("table", table, table,
-                      "CREATE TABLE " + table +
-                          " (ID INTEGER NOT NULL, NAME VARCHAR2(40), CREATED DATE, CONSTRAINT " +
-                          table + "_PK PRIMARY KEY (ID))",
-                      tablePage);
+        ok = entries.add("table", table, table,
+                         "CREATE TABLE " + table +
+                             " (ID INTEGER NOT NULL, NAME VARCHAR2(40), CREATED DATE, CONSTRAINT " +
+                             table + "_PK PRIMARY KEY (ID))",
+                         tablePage);
         if (ok && i % 10 == 0) {
-            ok = addEntry("index", table + "_IX1", table,
-                          "CREATE INDEX " + table + "_IX1 ON " + table + " (NAME)", indexPage);
+            ok = entries.add("index", table + "_IX1", table,
+                             "CREATE INDEX " + table + "_IX1 ON " + table + " (NAME)", indexPage);
         }
     }
-    sqlite3_finalize(insert);
+    entries.finish();
     ok = ok && exec(db, "PRAGMA schema_version = 1000; COMMIT;");
     sqlite3_close(db);
     if (!ok)
@@ -252,8 +225,9 @@ int main(int argc, char** argv) {
         } else if (args[i] == QLatin1String("--schema-load-only")) {
             schemaLoadOnly = true;
         } else {
-            std::fprintf(stderr, "usage: quarnel-bench [--data DIR] [--runs N] [--search-only] "
-                                 "[--documents] [--schema-load-only]\n");
+            std::fprintf(stderr,
+                         "usage: quarnel-bench [--data DIR] [--runs N] [--search-only] "
+                         "[--documents] [--schema-load-only]\n");
             return 2;
         }
     }

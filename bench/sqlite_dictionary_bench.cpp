@@ -1,4 +1,5 @@
 #include "sqlite_dictionary_bench.h"
+#include "shared_root_schema.h"
 
 #include "bench_report.h"
 #include "db/engines.h"
@@ -32,68 +33,42 @@ bool buildSchema(const QString& path) {
                            "CREATE INDEX SHARED_EMPTY_IX1 ON SHARED_EMPTY (NAME);"
                            "PRAGMA writable_schema=ON;",
                            nullptr, nullptr, nullptr) == SQLITE_OK;
-    const auto rootPage = [&](const char* name) {
-        sqlite3_stmt* query = nullptr;
-        int page = 0;
-        sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = ?1", -1, &query,
-                           nullptr);
-        sqlite3_bind_text(query, 1, name, -1, SQLITE_STATIC);
-        if (sqlite3_step(query) == SQLITE_ROW)
-            page = sqlite3_column_int(query, 0);
-        sqlite3_finalize(query);
-        return page;
-    };
-    const int tablePage = ok ? rootPage("SHARED_EMPTY") : 0;
-    const int indexPage = ok ? rootPage("SHARED_EMPTY_IX1") : 0;
-    sqlite3_stmt* insert = nullptr;
-    ok = ok && tablePage > 0 && indexPage > 0 &&
-         sqlite3_prepare_v2(db,
-                            "INSERT INTO sqlite_master (type, name, tbl_name, rootpage, sql)"
-                            " VALUES (?1, ?2, ?3, ?4, ?5)",
-                            -1, &insert, nullptr) == SQLITE_OK;
-    const auto add = [&](const char* type, const std::string& name, const std::string& table,
-                         const std::string& sql, int page) {
-        sqlite3_bind_text(insert, 1, type, -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 2, name.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 3, table.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int(insert, 4, page);
-        sqlite3_bind_text(insert, 5, sql.c_str(), -1, SQLITE_TRANSIENT);
-        const bool done = sqlite3_step(insert) == SQLITE_DONE;
-        sqlite3_reset(insert);
-        return done;
-    };
+    SharedRootEntries entries(db);
+    const int tablePage = entries.tablePage();
+    const int indexPage = entries.indexPage();
+    ok = ok && entries.ok();
     char name[32];
     char parent[32] = "SHARED_EMPTY";
     for (int i = 1; ok && i <= kTables; ++i) {
         std::snprintf(name, sizeof name, "T%05d", i);
         const std::string table = name;
-        ok = add("table", table, table,
-                 "CREATE TABLE " + table + " (  -- 表" + table +
-                     "\n  ID INTEGER NOT NULL,  -- 番号"
-                     "\n  PARENT_ID INTEGER REFERENCES " +
-                     parent +
-                     ","
-                     "\n  NAME VARCHAR2(40) NOT NULL,  -- 名称"
-                     "\n  CODE CHAR(4) DEFAULT 'A',"
-                     "\n  AMOUNT NUMBER(9,2) DEFAULT 0,"
-                     "\n  RATE FLOAT(20),"
-                     "\n  CREATED DATE,"
-                     "\n  NOTE VARCHAR2(200),"
-                     "\n  FLAG NUMBER(1),"
-                     "\n  STAMP TIMESTAMP(6),"
-                     "\n  CONSTRAINT " +
-                     table +
-                     "_PK PRIMARY KEY (ID),"
-                     "\n  CONSTRAINT " +
-                     table + "_CK CHECK (AMOUNT >= 0))",
-                 tablePage);
+        ok = entries.add("table", table, table,
+                         "CREATE TABLE " + table + " (  -- 表" + table +
+                             "\n  ID INTEGER NOT NULL,  -- 番号"
+                             "\n  PARENT_ID INTEGER REFERENCES " +
+                             parent +
+                             ","
+                             "\n  NAME VARCHAR2(40) NOT NULL,  -- 名称"
+                             "\n  CODE CHAR(4) DEFAULT 'A',"
+                             "\n  AMOUNT NUMBER(9,2) DEFAULT 0,"
+                             "\n  RATE FLOAT(20),"
+                             "\n  CREATED DATE,"
+                             "\n  NOTE VARCHAR2(200),"
+                             "\n  FLAG NUMBER(1),"
+                             "\n  STAMP TIMESTAMP(6),"
+                             "\n  CONSTRAINT " +
+                             table +
+                             "_PK PRIMARY KEY (ID),"
+                             "\n  CONSTRAINT " +
+                             table + "_CK CHECK (AMOUNT >= 0))",
+                         tablePage);
         if (ok && i % 10 == 0) {
-            ok = add("index", table + "_IX1", table,
-                     "CREATE INDEX " + table + "_IX1 ON " + table + " (NAME)", indexPage);
+            ok = entries.add("index", table + "_IX1", table,
+                             "CREATE INDEX " + table + "_IX1 ON " + table + " (NAME)", indexPage);
         }
         std::snprintf(parent, sizeof parent, "%s", name);
     }
-    sqlite3_finalize(insert);
+    entries.finish();
     ok = ok && sqlite3_exec(db, "PRAGMA schema_version = 1000; COMMIT;", nullptr, nullptr,
                             nullptr) == SQLITE_OK;
     sqlite3_close(db);
