@@ -20,8 +20,11 @@ namespace {
 using namespace oracle_type;
 
 // Rows per fetch call, and the memory one fetch may fill: a wide row fetches fewer at a time.
+// The budget holds a full fetch of the widest dictionary read (three names and a 4,000-byte
+// column name, each with room for UTF-8), so that a whole-schema load takes a thousand rows at a
+// time.
 constexpr oci::ub4 kRowsPerFetch = 1000;
-constexpr size_t kFetchBudgetBytes = 16u << 20;
+constexpr size_t kFetchBudgetBytes = 24u << 20;
 // The pieces a LONG or CLOB value is read in: a small first piece, then each twice as large, up
 // to a limit.
 constexpr oci::ub4 kFirstPieceBytes = 4u << 10;

@@ -22,7 +22,8 @@ namespace {
 // for its own queries on the table. No two tables share a shown name.
 constexpr const char* kDictionarySql = R"sql(
 CREATE TEMP TABLE quarnel_tables(
-  seq INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE, shown TEXT NOT NULL, sql TEXT);
+  seq INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE, shown VARCHAR2(128) NOT NULL, sql TEXT,
+  dropped VARCHAR2(3) NOT NULL DEFAULT 'NO');
 CREATE INDEX temp.quarnel_tables_shown ON quarnel_tables(shown);
 CREATE INDEX temp.quarnel_tables_nocase ON quarnel_tables(name COLLATE NOCASE);
 CREATE TEMP TABLE quarnel_expression_indexes(name TEXT PRIMARY KEY, tbl TEXT, sql TEXT);
@@ -32,7 +33,7 @@ CREATE TEMP TABLE quarnel_taken_names(
   owner_seq INTEGER, owner_ordinal INTEGER) WITHOUT ROWID;
 
 CREATE TEMP VIEW user_tables(table_name, dropped) AS
-SELECT m.shown, 'NO' FROM temp.quarnel_tables AS m ORDER BY m.seq;
+SELECT m.shown, m.dropped FROM temp.quarnel_tables AS m ORDER BY m.seq;
 )sql";
 
 // `name` as the views show it: valid UTF-8 unchanged, each other byte as \xHH.

@@ -24,27 +24,40 @@ struct ViewDefinition {
     const char* columns;
 };
 
-// Column 0 of every view is table_name, the one column a query may narrow the rows by.
+// Column 0 of every view is table_name, the one column a query may narrow the rows by. The
+// columns are declared as Oracle declares them, so that a client sizes its fetch buffers for
+// these views as it would for the server's.
+#define NAME " VARCHAR2(128)"
 constexpr ViewDefinition kViews[] = {
     {"user_tab_columns", View::TabColumns,
-     "table_name, column_name, column_id, data_type, data_type_owner, data_length,"
-     " data_precision, data_scale, nullable, char_used, char_length, data_default,"
-     " identity_column"},
-    {"user_tab_comments", View::TabComments, "table_name, table_type, comments"},
-    {"user_col_comments", View::ColComments, "table_name, column_name, comments"},
+     "table_name" NAME ", column_name" NAME ", column_id NUMBER, data_type" NAME
+     ", data_type_owner" NAME ", data_length NUMBER, data_precision NUMBER, data_scale NUMBER,"
+     " nullable VARCHAR2(1), char_used VARCHAR2(1), char_length NUMBER, data_default LONG,"
+     " identity_column VARCHAR2(3)"},
+    {"user_tab_comments", View::TabComments,
+     "table_name" NAME ", table_type VARCHAR2(11), comments VARCHAR2(4000)"},
+    {"user_col_comments", View::ColComments,
+     "table_name" NAME ", column_name" NAME ", comments VARCHAR2(4000)"},
     {"user_constraints", View::Constraints,
-     "table_name, owner, constraint_name, constraint_type, search_condition, r_owner,"
-     " r_constraint_name, delete_rule, status, generated"},
+     "table_name" NAME ", owner" NAME ", constraint_name" NAME ", constraint_type VARCHAR2(1),"
+     " search_condition LONG, r_owner" NAME ", r_constraint_name" NAME
+     ", delete_rule VARCHAR2(9), status VARCHAR2(8), generated VARCHAR2(14)"},
     {"user_cons_columns", View::ConsColumns,
-     "table_name, owner, constraint_name, column_name, position"},
+     "table_name" NAME ", owner" NAME ", constraint_name" NAME
+     ", column_name VARCHAR2(4000), position NUMBER"},
     {"all_cons_columns", View::ConsColumns,
-     "table_name, owner, constraint_name, column_name, position"},
-    {"user_indexes", View::Indexes, "table_name, index_name, uniqueness, index_type, generated"},
+     "table_name" NAME ", owner" NAME ", constraint_name" NAME
+     ", column_name VARCHAR2(4000), position NUMBER"},
+    {"user_indexes", View::Indexes,
+     "table_name" NAME ", index_name" NAME ", uniqueness VARCHAR2(9), index_type VARCHAR2(27),"
+     " generated VARCHAR2(1)"},
     {"user_ind_columns", View::IndColumns,
-     "table_name, index_name, column_name, column_position, descend"},
+     "table_name" NAME ", index_name" NAME
+     ", column_name VARCHAR2(4000), column_position NUMBER, descend VARCHAR2(4)"},
     {"user_ind_expressions", View::IndExpressions,
-     "table_name, index_name, column_expression, column_position"},
+     "table_name" NAME ", index_name" NAME ", column_expression LONG, column_position NUMBER"},
 };
+#undef NAME
 
 // What the tables of one connection share: the owner's name and the facts read last.
 struct Shared {

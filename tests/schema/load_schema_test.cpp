@@ -2,7 +2,11 @@
 // many queries it sends, cancel and progress.
 #include "schema/load_schema.h"
 
+#include "catalog/queries.h"
+#include "db/engines.h"
+#include "testing/oci_stand_in.h"
 #include "testing/scripted_schema.h"
+#include "testing/sqlite_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -181,6 +185,41 @@ TEST_F(LoadSchemaTest, CancelStopsBetweenFetchesAndProgressCountsRows) {
     EXPECT_EQ(seen.back(), 1701);
     EXPECT_EQ(m_backend->openDynasets(), 0);
 }
+
+#ifdef QUARNEL_OCI_STAND_IN_HOME
+// Through a client that sizes its fetches by the described widths of the dictionary's columns,
+// every query of the load still takes a thousand rows a fetch.
+TEST(LoadSchemaFetchTest, EachQueryFetchesAThousandRowsAtATime) {
+    quarnel::testing::SqliteFixture files;
+    QString script;
+    for (int i = 0; i < 1100; ++i) {
+        script += QStringLiteral("CREATE TABLE T%1 (ID INTEGER PRIMARY KEY, -- key\n"
+                                 " NAME VARCHAR2(40) DEFAULT 'x' UNIQUE, -- name\n"
+                                 " CODE CHAR(4) CHECK (CODE <> ''));\n"
+                                 "CREATE INDEX T%1_IX ON T%1 (CODE DESC);\n")
+                      .arg(i);
+    }
+    const QString file = files.createDatabase(script);
+    // Rows per query, read through the embedded engine.
+    long expected = 0;
+    {
+        auto direct = db::OpenSqliteDatabase(file);
+        for (const catalog::CatalogQuery& query : catalog::schemaQueries(QStringLiteral("MAIN"))) {
+            long rows = 0;
+            for (auto d = direct->DbCreateDynaset(query.sql, query.options); !d->Eof();
+                 d->DbMoveNext())
+                ++rows;
+            expected += std::max(1L, (rows + 999) / 1000);
+        }
+    }
+    auto database = quarnel::testing::logOnThroughStandIn(file);
+    const long fetches = quarnel::testing::standInCounter("fetch");
+    const auto loaded = loadSchema(*database, {});
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->tables.size(), 1100u);
+    EXPECT_LE(quarnel::testing::standInCounter("fetch") - fetches, expected);
+}
+#endif
 
 TEST(LoadTableTest, ReadsKeyDescribeAndIndexes) {
     auto backend = db::ScriptedBackend::create();
