@@ -131,7 +131,7 @@ struct Cursor {
 int fail(Table* table, int rc) {
     sqlite3_free(table->base.zErrMsg);
     table->base.zErrMsg = sqlite3_mprintf("%s", sqlite3_errmsg(table->db));
-    return rc == SQLITE_OK ? SQLITE_ERROR : rc;
+    return rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_ERROR : rc;
 }
 
 int factsOf(Table* table, PragmaReader& reader, const CatalogueTable& entry,
@@ -232,6 +232,26 @@ int readAll(Cursor* cursor) {
     auto* table = reinterpret_cast<Table*>(cursor->base.pVtab);
     Shared& shared = *table->shared;
     shared.dropAll();
+    // Every table's CREATE INDEX statements, in the order SQLite reads them, so that the tables
+    // whose statements can be read need no PRAGMA.
+    QHash<QByteArray, std::vector<IndexStatement>> indexStatements;
+    {
+        sqlite3_stmt* raw = nullptr;
+        int rc = sqlite3_prepare_v2(table->db,
+                                    "SELECT tbl_name, name, sql FROM main.sqlite_schema"
+                                    " WHERE type = 'index' AND sql IS NOT NULL ORDER BY rowid",
+                                    -1, &raw, nullptr);
+        const std::unique_ptr<sqlite3_stmt, StatementDeleter> indexes(raw);
+        while (rc == SQLITE_OK && sqlite3_step(raw) == SQLITE_ROW) {
+            indexStatements[columnBytes(raw, 0)].push_back(
+                {columnBytes(raw, 1),
+                 decodeText(reinterpret_cast<const char*>(sqlite3_column_text(raw, 2)),
+                            sqlite3_column_bytes(raw, 2))});
+        }
+        if (rc != SQLITE_OK || (rc = sqlite3_reset(raw)) != SQLITE_OK)
+            return rc;
+    }
+    const std::vector<IndexStatement> none;
     int step = SQLITE_OK;
     while ((step = sqlite3_step(cursor->tables.get())) == SQLITE_ROW) {
         sqlite3_stmt* row = cursor->tables.get();
@@ -240,7 +260,10 @@ int readAll(Cursor* cursor) {
             decodeText(reinterpret_cast<const char*>(sqlite3_column_text(row, 3)),
                        sqlite3_column_bytes(row, 3))};
         shared.all.emplace_back();
-        if (const int rc = readTableFacts(cursor->reader, entry, kAllParts, shared.all.back());
+        const auto statements = indexStatements.constFind(entry.name);
+        if (const int rc =
+                readTableFacts(cursor->reader, entry, kAllParts, shared.all.back(),
+                               statements == indexStatements.cend() ? &none : &*statements);
             rc != SQLITE_OK)
             return rc;
         shared.allByShown.insert(entry.shown, shared.all.size() - 1);

@@ -1,6 +1,7 @@
 #include "db/sqlite_table_facts.h"
 
 #include "db/sqlite_ddl.h"
+#include "db/sqlite_declared_table.h"
 #include "db/sqlite_key_names.h"
 
 #include <QHash>
@@ -200,6 +201,44 @@ int readExpressions(PragmaReader& reader, IndexEntry& index) {
     return SQLITE_OK;
 }
 
+// SQLite's list of the indexes of `table`, each with its key columns.
+int readIndexes(PragmaReader& reader, const CatalogueTable& table,
+                std::vector<IndexEntry>& indexes) {
+    using Pragma = PragmaReader::Pragma;
+    int rc = SQLITE_OK;
+    // A WITHOUT ROWID table is its primary key's index, with no entry of its own.
+    if (hasIndexes(reader, table.name) ||
+        table.sql.contains(QLatin1String("WITHOUT"), Qt::CaseInsensitive)) {
+        rc = reader.read(Pragma::IndexList, table.name, [&](sqlite3_stmt* row) {
+            indexes.push_back(
+                {bytes(row, 1), sqlite3_column_int(row, 2) != 0, bytes(row, 3), {}, {}});
+        });
+    }
+    for (IndexEntry& index : indexes) {
+        if (rc != SQLITE_OK)
+            return rc;
+        rc = reader.read(Pragma::IndexXinfo, index.name, [&](sqlite3_stmt* row) {
+            if (sqlite3_column_int(row, 5) == 0)
+                return;
+            const int position = int(index.columns.size());
+            TableFacts::IndexColumn column;
+            column.descending = sqlite3_column_int(row, 3) != 0;
+            if (isNull(row, 2)) {
+                column.name =
+                    QStringLiteral("SYS_NC%1$").arg(position + 1, 5, 10, QLatin1Char('0')).toUtf8();
+                if (sqlite3_column_int(row, 1) == -2)
+                    index.expressionPositions.push_back(position);
+            } else {
+                column.name = bytes(row, 2);
+            }
+            index.columns.push_back(std::move(column));
+        });
+        if (rc == SQLITE_OK)
+            rc = readExpressions(reader, index);
+    }
+    return rc;
+}
+
 }  // namespace
 
 struct PragmaReader::Statements {
@@ -256,6 +295,9 @@ int PragmaReader::read(Pragma pragma, const QByteArray& argument,
 }
 
 QString decodeText(const char* bytes, qsizetype size) {
+    // Only a leading byte order mark reads differently from QString::fromUtf8.
+    if (size < 3 || bytes[0] != '\xEF' || bytes[1] != '\xBB' || bytes[2] != '\xBF')
+        return QString::fromUtf8(bytes, size);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
     return decoder.decode(QByteArrayView(bytes, size));
 }
@@ -278,7 +320,7 @@ std::optional<CatalogueTable> catalogueTableNamed(PragmaReader& reader, const QB
 }
 
 int readTableFacts(PragmaReader& reader, const CatalogueTable& table, unsigned parts,
-                   TableFacts& facts) {
+                   TableFacts& facts, const std::vector<IndexStatement>* indexStatements) {
     using Pragma = PragmaReader::Pragma;
     facts = TableFacts{};
     facts.table = table;
@@ -297,61 +339,52 @@ int readTableFacts(PragmaReader& reader, const CatalogueTable& table, unsigned p
 
     // Columns, as SELECT * gives them: hidden columns of virtual tables left out.
     QByteArray rowidAlias;
-    int rc = reader.read(Pragma::TableXinfo, table.name, [&](sqlite3_stmt* row) {
-        if (sqlite3_column_int(row, 6) == 1)
-            return;
+    const auto addColumn = [&](QByteArray name, const QString& type, bool notNull,
+                               std::optional<QByteArray> defaultText, int primaryKey) {
         TableFacts::Column column;
-        column.name = bytes(row, 1);
+        column.name = std::move(name);
         column.id = int(facts.columns.size()) + 1;
-        column.type = describeDeclaredType(text(row, 2));
-        const int primaryKey = sqlite3_column_int(row, 5);
-        column.nullable = sqlite3_column_int(row, 3) == 0 && primaryKey == 0;
-        if (!isNull(row, 4))
-            column.defaultText = bytes(row, 4);
+        column.type = describeDeclaredType(type);
+        column.nullable = !notNull && primaryKey == 0;
+        column.defaultText = std::move(defaultText);
         if (primaryKey == 1)
             rowidAlias = column.name;
-        const QString name = decodeText(column.name);
+        const QString decoded = decodeText(column.name);
         for (const ColumnComment& comment : definition.columnComments) {
-            if (comment.column.compare(name, Qt::CaseInsensitive) == 0) {
+            if (comment.column.compare(decoded, Qt::CaseInsensitive) == 0) {
                 column.comment = comment.comment;
                 break;
             }
         }
         facts.columns.push_back(std::move(column));
-    });
-    if (rc != SQLITE_OK || !(parts & kKeysAndIndexes))
-        return rc;
-
+    };
     std::vector<IndexEntry> indexes;
-    // A WITHOUT ROWID table is its primary key's index, with no entry of its own.
-    if (hasIndexes(reader, table.name) ||
-        table.sql.contains(QLatin1String("WITHOUT"), Qt::CaseInsensitive)) {
-        rc = reader.read(Pragma::IndexList, table.name, [&](sqlite3_stmt* row) {
-            indexes.push_back(
-                {bytes(row, 1), sqlite3_column_int(row, 2) != 0, bytes(row, 3), {}, {}});
-        });
-    }
-    for (IndexEntry& index : indexes) {
-        if (rc != SQLITE_OK)
-            return rc;
-        rc = reader.read(Pragma::IndexXinfo, index.name, [&](sqlite3_stmt* row) {
-            if (sqlite3_column_int(row, 5) == 0)
+    int rc = SQLITE_OK;
+    const std::optional<DeclaredTable> declared =
+        indexStatements ? readDeclaredTable(table.name, table.sql, *indexStatements) : std::nullopt;
+    if (declared) {
+        for (const DeclaredTable::Column& column : declared->columns)
+            addColumn(column.name, column.type, column.notNull, column.defaultText,
+                      column.primaryKey);
+        if (!(parts & kKeysAndIndexes))
+            return SQLITE_OK;
+        for (const DeclaredTable::Index& index : declared->indexes) {
+            IndexEntry entry{index.name, index.unique, index.origin, {}, {}};
+            for (const DeclaredTable::Index::Column& column : index.columns)
+                entry.columns.push_back({column.name, std::nullopt, column.descending});
+            indexes.push_back(std::move(entry));
+        }
+    } else {
+        rc = reader.read(Pragma::TableXinfo, table.name, [&](sqlite3_stmt* row) {
+            if (sqlite3_column_int(row, 6) == 1)
                 return;
-            const int position = int(index.columns.size());
-            TableFacts::IndexColumn column;
-            column.descending = sqlite3_column_int(row, 3) != 0;
-            if (isNull(row, 2)) {
-                column.name =
-                    QStringLiteral("SYS_NC%1$").arg(position + 1, 5, 10, QLatin1Char('0')).toUtf8();
-                if (sqlite3_column_int(row, 1) == -2)
-                    index.expressionPositions.push_back(position);
-            } else {
-                column.name = bytes(row, 2);
-            }
-            index.columns.push_back(std::move(column));
+            addColumn(bytes(row, 1), text(row, 2), sqlite3_column_int(row, 3) != 0,
+                      isNull(row, 4) ? std::nullopt : std::optional<QByteArray>(bytes(row, 4)),
+                      sqlite3_column_int(row, 5));
         });
-        if (rc == SQLITE_OK)
-            rc = readExpressions(reader, index);
+        if (rc != SQLITE_OK || !(parts & kKeysAndIndexes))
+            return rc;
+        rc = readIndexes(reader, table, indexes);
     }
     if (rc != SQLITE_OK)
         return rc;

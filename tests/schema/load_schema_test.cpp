@@ -193,10 +193,11 @@ TEST(LoadSchemaFetchTest, EachQueryFetchesAThousandRowsAtATime) {
     quarnel::testing::SqliteFixture files;
     QString script;
     for (int i = 0; i < 1100; ++i) {
-        script += QStringLiteral("CREATE TABLE T%1 (ID INTEGER PRIMARY KEY, -- key\n"
-                                 " NAME VARCHAR2(40) DEFAULT 'x' UNIQUE, -- name\n"
-                                 " CODE CHAR(4) CHECK (CODE <> ''));\n"
-                                 "CREATE INDEX T%1_IX ON T%1 (CODE DESC);\n")
+        script += QStringLiteral(
+                      "CREATE TABLE T%1 (ID INTEGER PRIMARY KEY, -- key\n"
+                      " NAME VARCHAR2(40) DEFAULT 'x' UNIQUE, -- name\n"
+                      " CODE CHAR(4) CHECK (CODE <> ''));\n"
+                      "CREATE INDEX T%1_IX ON T%1 (CODE DESC);\n")
                       .arg(i);
     }
     const QString file = files.createDatabase(script);
