@@ -8,7 +8,9 @@ namespace {
 struct Token {
     enum class Kind { Word, QuotedName, String, Punct };
     Kind kind = Kind::Punct;
-    QString text;  // quoted names and strings without their quotes
+    // Quoted names and strings without their quotes; words and punctuation share the statement's
+    // text (QString::fromRawData), so the statement must outlive its tokens.
+    QString text;
     qsizetype begin = 0;
     qsizetype end = 0;
 };
@@ -39,6 +41,7 @@ qsizetype readQuoted(const QString& sql, qsizetype begin, QChar close, QString& 
 
 Tokens tokenize(const QString& sql) {
     Tokens tokens;
+    tokens.reserve(size_t(sql.size() / 4));
     qsizetype i = 0;
     while (i < sql.size()) {
         const QChar c = sql[i];
@@ -64,9 +67,9 @@ Tokens tokenize(const QString& sql) {
                 token.kind = Token::Kind::Word;
                 while (i < sql.size() && isWordChar(sql[i]))
                     ++i;
-                token.text = sql.mid(token.begin, i - token.begin);
+                token.text = QString::fromRawData(sql.constData() + token.begin, i - token.begin);
             } else {
-                token.text = c;
+                token.text = QString::fromRawData(sql.constData() + i, 1);
                 ++i;
             }
             token.end = i;
@@ -77,8 +80,16 @@ Tokens tokenize(const QString& sql) {
 }
 
 bool isKeyword(const Token& token, const char* keyword) {
-    return token.kind == Token::Kind::Word &&
-           token.text.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+    if (token.kind != Token::Kind::Word || token.text.size() != qsizetype(qstrlen(keyword)))
+        return false;
+    for (qsizetype i = 0; i < token.text.size(); ++i) {
+        char16_t c = token.text[i].unicode();
+        if (c >= u'a' && c <= u'z')
+            c -= 32;
+        if (c != char16_t(keyword[i]))
+            return false;
+    }
+    return true;
 }
 
 bool isPunct(const Token& token, char16_t c) {
@@ -123,9 +134,12 @@ std::vector<Span> groupItems(const Tokens& tokens, size_t open) {
     return items;
 }
 
+// A copy of the name at `index`, which outlives the statement.
 QString nameOf(const Tokens& tokens, size_t index) {
-    return index < tokens.size() && tokens[index].kind != Token::Kind::Punct ? tokens[index].text
-                                                                             : QString();
+    if (index >= tokens.size() || tokens[index].kind == Token::Kind::Punct)
+        return QString();
+    const QString& text = tokens[index].text;
+    return QString(text.constData(), text.size());
 }
 
 // The column names of the parenthesised list at `open`.

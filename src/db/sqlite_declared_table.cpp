@@ -49,7 +49,9 @@ struct Token {
     Kind kind = Kind::End;
     qsizetype begin = 0;
     qsizetype end = 0;
-    QString name;  // a word as written, a quoted name without its quotes
+    // A word as written (sharing the statement's text, which must outlive it), a quoted name
+    // without its quotes.
+    QString name;
 };
 
 class Tokenizer {
@@ -58,6 +60,7 @@ class Tokenizer {
 
     std::vector<Token> all() {
         std::vector<Token> tokens;
+        tokens.reserve(size_t(m_sql.size() / 4));
         for (;;) {
             skipSpaceAndComments();
             Token token;
@@ -126,7 +129,7 @@ class Tokenizer {
             token.kind = Token::Kind::Word;
             while (m_at < m_sql.size() && isNameChar(m_sql[m_at]))
                 ++m_at;
-            token.name = m_sql.mid(token.begin, m_at - token.begin);
+            token.name = QString::fromRawData(m_sql.constData() + token.begin, m_at - token.begin);
         } else if (isDigit(c) || (c == u'.' && isDigit(at(m_at + 1)))) {
             token.kind = Token::Kind::Number;
             number();
@@ -259,10 +262,17 @@ class Reader {
         return token.kind == Token::Kind::Punct && m_sql[token.begin] == c;
     }
     static bool isKeyword(const Token& token) {
-        if (token.kind != Token::Kind::Word)
+        // Keywords are ASCII and at most 17 letters long.
+        char word[24];
+        if (token.kind != Token::Kind::Word || token.name.size() >= qsizetype(sizeof word))
             return false;
-        const QByteArray word = token.name.toUtf8();
-        return sqlite3_keyword_check(word.constData(), int(word.size())) != 0;
+        for (qsizetype i = 0; i < token.name.size(); ++i) {
+            const char16_t c = token.name[i].unicode();
+            if (c >= 0x80)
+                return false;
+            word[i] = char(c);
+        }
+        return sqlite3_keyword_check(word, int(token.name.size())) != 0;
     }
 
     bool acceptWord(const char* word) {

@@ -8,6 +8,7 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <variant>
@@ -407,7 +408,11 @@ int column(sqlite3_vtab_cursor* base, sqlite3_context* context, int index) {
     if (const auto* integer = std::get_if<qint64>(&value)) {
         sqlite3_result_int64(context, *integer);
     } else if (const auto* bytes = std::get_if<QByteArray>(&value)) {
-        sqlite3_result_text(context, bytes->constData(), int(bytes->size()), SQLITE_TRANSIENT);
+        // Text without a NUL inside is handed over with its terminator, so that SQLite need not
+        // copy it again to add one when the value is read.
+        const bool plain = std::memchr(bytes->constData(), 0, size_t(bytes->size())) == nullptr;
+        sqlite3_result_text(context, bytes->constData(), plain ? -1 : int(bytes->size()),
+                            SQLITE_TRANSIENT);
     } else {
         sqlite3_result_null(context);
     }

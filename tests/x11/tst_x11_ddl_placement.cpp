@@ -67,7 +67,7 @@ class X11DdlPlacementTest : public QObject {
             m.window->mnuViewCr->trigger();
             frmCreate* view = m.window->createView();
             QVERIFY(view != nullptr);
-            QTRY_VERIFY_WITH_TIMEOUT(framed(view), 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(framed(view), 20000);
             QTest::qWait(300);
             const QRect frame = view->frameGeometry();
             const QString where = QStringLiteral("opening %1: %2,%3 %4x%5")
