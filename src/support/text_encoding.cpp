@@ -135,6 +135,10 @@ std::optional<QByteArray> encodeText(const QString& text, const QString& encodin
         return fail(error, QStringLiteral("unknown encoding %1").arg(encodingName));
     if (const qsizetype bad = unpairedSurrogate(text); bad >= 0)
         return fail(error, unwritableMessage(text, bad, encodingName));
+    // Text without an unpaired surrogate always reads back from UTF-8 unchanged.
+    if (encodingName.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0 ||
+        encodingName.compare(QLatin1String("UTF8"), Qt::CaseInsensitive) == 0)
+        return text.toUtf8();
 
     const QString prepared = isCp932(encodingName) ? withCp932VariantsMapped(text) : text;
     // The converters write some characters silently as the code of a look-alike; reading the
