@@ -3,16 +3,20 @@
 #include "shell/ui_texts.h"
 #include "support/line_end.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QTimer>
 
 #include <climits>
 #include <thread>
+#include <vector>
 
 namespace quarnel {
 namespace {
@@ -37,6 +41,57 @@ QString displayText(QString text) {
     text.replace(u'\r', u'\n');
     return text;
 }
+
+// Keeps the keys typed into the progress dialog while long work runs, and hands them to the
+// widget that had the focus once the work is over, so that text typed meanwhile (into a search
+// box, say) arrives where it was meant. Escape is left to the dialog: it cancels.
+class TypedAhead : public QObject {
+  public:
+    // `parent`'s window remembers its focused widget even while another dialog, closing, still
+    // holds the application's focus.
+    TypedAhead(QWidget* dialog, QWidget* parent)
+        : m_dialog(dialog),
+          m_target(parent ? parent->window()->focusWidget() : QApplication::focusWidget()) {
+        qApp->installEventFilter(this);
+    }
+    ~TypedAhead() override { qApp->removeEventFilter(this); }
+
+    void replay() {
+        qApp->removeEventFilter(this);
+        for (const Key& key : m_keys) {
+            if (!m_target)
+                return;
+            QCoreApplication::postEvent(
+                m_target, new QKeyEvent(QEvent::KeyPress, key.key, key.modifiers, key.text));
+            QCoreApplication::postEvent(
+                m_target, new QKeyEvent(QEvent::KeyRelease, key.key, key.modifiers, key.text));
+        }
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!key || !m_target || !widget || (widget != m_dialog && !m_dialog->isAncestorOf(widget)))
+            return false;
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        if (keyEvent->key() == Qt::Key_Escape)
+            return false;
+        if (event->type() == QEvent::KeyPress)
+            m_keys.push_back({keyEvent->key(), keyEvent->modifiers(), keyEvent->text()});
+        return true;
+    }
+
+  private:
+    struct Key {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+    };
+    QWidget* m_dialog;
+    QPointer<QWidget> m_target;
+    std::vector<Key> m_keys;
+};
 
 }  // namespace
 
@@ -85,6 +140,7 @@ bool QtDialogs::runLongWork(QWidget* parent, const QString& label, const LongWor
         dialog.setValue(int(progress.done.load() >> shift));
     });
     poll.start(50);
+    TypedAhead typed(&dialog, parent);
     dialog.show();
     std::thread worker([&] {
         work(progress);
@@ -97,6 +153,7 @@ bool QtDialogs::runLongWork(QWidget* parent, const QString& label, const LongWor
     const bool cancelled = progress.cancelled();
     QObject::disconnect(&dialog, &QProgressDialog::canceled, nullptr, nullptr);
     dialog.close();
+    typed.replay();
     return !cancelled;
 }
 
