@@ -72,7 +72,7 @@ class TypedAhead : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (!key || !m_target || !widget || (widget != m_dialog && !m_dialog->isAncestorOf(widget)))
+        if (!key || !widget || (widget != m_dialog && !m_dialog->isAncestorOf(widget)))
             return false;
         const auto* keyEvent = static_cast<QKeyEvent*>(event);
         if (keyEvent->key() == Qt::Key_Escape)
