@@ -66,7 +66,8 @@ frmTableSearch::~frmTableSearch() = default;
 void frmTableSearch::Form_Load() {
     if (!m_placed) {
         m_placed = true;
-        centreOver(this, m_mainWindow);
+        // Beside the main window, where the table a jump selects stays in sight.
+        placeBeside(this, m_mainWindow);
     }
     m_readRefused = false;
     show();

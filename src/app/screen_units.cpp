@@ -91,6 +91,23 @@ void centreOver(QWidget* window, const QWidget* owner) {
     });
 }
 
+void placeBeside(QWidget* window, const QWidget* owner) {
+    const QScreen* screen = owner ? screenOf(owner) : nullptr;
+    if (screen == nullptr) {
+        centreOver(window, owner);
+        return;
+    }
+    const QMargins frame = frameMargins(window);
+    const QPoint at =
+        placement::besideOwner(windowRect(owner), window->size(), frame, screen->geometry());
+    window->move(at);
+    const QPointer<const QWidget> keptOwner(owner);
+    placeAgainWhenFramed(window, frame, at, [window, keptOwner] {
+        if (keptOwner)
+            placeBeside(window, keptOwner);
+    });
+}
+
 bool hasRealScreen() {
     const QString platform = QGuiApplication::platformName();
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");

@@ -31,6 +31,9 @@ void centreOnScreen(QWidget* window);
 // Centres `window` over `owner`: Top = owner.Top + owner.Height / 2 - own.Height / 2, likewise
 // Left, with both outer rectangles; the same way.
 void centreOver(QWidget* window, const QWidget* owner);
+// Places `window` beside `owner` on the owner's screen (placement::besideOwner), for a window
+// whose work shows in the owner; the same way.
+void placeBeside(QWidget* window, const QWidget* owner);
 
 // The outer rectangle of a top-level window in screen pixels, frame included: before the window
 // is framed, its client grown by the frame it will get (window_frame.h).

@@ -20,6 +20,18 @@ QPoint centredOver(const QRect& owner, const QSize& client, const QMargins& fram
             owner.top() + owner.height() / 2 - outer.height() / 2};
 }
 
+QPoint besideOwner(const QRect& owner, const QSize& client, const QMargins& frame,
+                   const QRect& screen) {
+    const QSize outer = outerSize(client, frame);
+    const int roomRight = screen.right() - owner.right();
+    const int roomLeft = owner.left() - screen.left();
+    const int left = roomRight >= roomLeft
+                         ? std::min(owner.right() + 1, screen.right() + 1 - outer.width())
+                         : std::max(owner.left() - outer.width(), screen.left());
+    const int lowestTop = std::max(screen.top(), screen.bottom() + 1 - outer.height());
+    return {std::max(left, screen.left()), std::clamp(owner.top(), screen.top(), lowestTop)};
+}
+
 std::optional<QMargins> frameMarginsAround(const QRect& frame, const QRect& client) {
     if (frame == client || !frame.contains(client))
         return std::nullopt;

@@ -27,6 +27,13 @@ QPoint centredOnArea(const QRect& area, const QSize& client, const QMargins& fra
 // own.Height / 2, likewise Left, the halves rounded down.
 QPoint centredOver(const QRect& owner, const QSize& client, const QMargins& frame);
 
+// Beside another window's outer rectangle `owner` on `screen`, so that as little of the owner is
+// covered as the screen allows: on the side with more room, against the owner's edge or, when
+// the room is too narrow, against the screen's; the tops level, moved up as far as needed to
+// keep the bottom on the screen, never above its top.
+QPoint besideOwner(const QRect& owner, const QSize& client, const QMargins& frame,
+                   const QRect& screen);
+
 // The margins of a window's frame `frame` round its client `client` (both on the screen); nothing
 // when the frame does not enclose the client or is the client itself. A window system reports
 // such a frame for a moment while it frames a new window (X11: a 1×1 frame at the origin), and

@@ -71,6 +71,28 @@ TEST(WindowPlacement, CentredOverUsesTheRuleWithHalvesRoundedDown) {
               QPoint(459, 455));
 }
 
+// The search window beside the main window: next to it where the screen has room, else against
+// the screen's edge on the roomier side, covering the owner only as far as it must.
+TEST(WindowPlacement, BesideOwnerCoversAsLittleOfItAsTheScreenAllows) {
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize client(600, 400);
+    const QMargins frame(1, 20, 1, 1);  // outer 602 x 421
+    struct Case {
+        QRect owner;
+        QPoint expected;
+    } cases[] = {
+        {QRect(660, 300, 600, 480), QPoint(1260, 300)},  // room on the right
+        {QRect(1300, 300, 600, 480), QPoint(698, 300)},  // more room on the left
+        {QRect(340, 200, 1300, 900), QPoint(0, 200)},    // neither: the roomier side's screen edge
+        {QRect(100, 900, 600, 150), QPoint(700, 659)},   // the bottom kept on the screen
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(besideOwner(c.owner, client, frame, screen), c.expected) << c.owner.x();
+    // On a second screen to the right, it stays on that screen.
+    EXPECT_EQ(besideOwner(QRect(1920, 0, 1900, 1000), client, frame, QRect(1920, 0, 1920, 1080)),
+              QPoint(3238, 0));
+}
+
 // Frames as X11 reports them while openbox frames the DDL window: the unsettled ones (a 1x1
 // frame at the origin, or one smaller than the client) give no margins, so no window is sized
 // or placed by them.
