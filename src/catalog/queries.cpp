@@ -53,6 +53,11 @@ QString schemaUserSql() {
     return QStringLiteral("SELECT username FROM user_users");
 }
 
+QString serverVersionSql() {
+    return QStringLiteral("SELECT version FROM product_component_version") +
+           QStringLiteral(" WHERE product LIKE 'Oracle%'");
+}
+
 QString schemaTablesSql() {
     return QStringLiteral("SELECT table_name,dropped FROM user_tables");
 }

@@ -45,6 +45,8 @@ QString indexExpressionsSql(const QString& table);
 
 // username: the one row of the logged-on user.
 QString schemaUserSql();
+// version: the Oracle server's release (a view every user may read), for a schema's header.
+QString serverVersionSql();
 // table_name, dropped of every table (dropped 'YES' for a recycle-bin copy), in the table list's
 // order.
 QString schemaTablesSql();

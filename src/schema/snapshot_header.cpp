@@ -38,14 +38,12 @@ void describeSource(Schema& schema, db::Database& database, const QString& host)
         schema.readAt = header->readAt;
         return;
     }
-    if (!host.startsWith(QLatin1String(db::kSqliteHostPrefix))) {
-        schema.engine = QStringLiteral("Oracle");
-        return;
-    }
-    schema.engine = QStringLiteral("SQLite");
+    const bool oracle = !host.startsWith(QLatin1String(db::kSqliteHostPrefix));
+    schema.engine = oracle ? QStringLiteral("Oracle") : QStringLiteral("SQLite");
     try {
-        const auto d = database.DbCreateDynaset(QStringLiteral("SELECT sqlite_version()"),
-                                                catalog::kDictionaryReadOptions);
+        const auto d = database.DbCreateDynaset(
+            oracle ? catalog::serverVersionSql() : QStringLiteral("SELECT sqlite_version()"),
+            catalog::kDictionaryReadOptions);
         if (!d->Eof())
             schema.serverVersion = d->Fields(0).Value().toString();
     } catch (const db::DbError&) {

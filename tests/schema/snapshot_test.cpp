@@ -125,7 +125,11 @@ TEST_P(SnapshotRoundTripTest, EveryTextComesBackByteForByteAndTheModelComparesEq
                 " scale, charset_form, char_used, char_size, type_name, schema_name);"
                 "INSERT INTO OCI_STANDIN_DESCRIBE VALUES ('NVC', 1, 20, 0, 0, 2, 1, 10, '', ''),"
                 " ('VCC', 1, 40, 0, 0, 1, 1, 10, '', ''),"
-                " ('GEOM', 108, 2000, 0, 0, 0, 0, 0, 'SDO_GEOMETRY', 'MDSYS');"));
+                " ('GEOM', 108, 2000, 0, 0, 0, 0, 0, 'SDO_GEOMETRY', 'MDSYS');"
+                "CREATE TABLE product_component_version (product, version, status);"
+                "INSERT INTO product_component_version VALUES"
+                " ('NLSRTL ', '19.0.0.0.0', 'Production'),"
+                " ('Oracle Database 19c Enterprise Edition ', '19.0.0.0.0', 'Production');"));
             live = quarnel::testing::logOnThroughStandIn(path);
             host = QStringLiteral("dbhost:1521/XEPDB1");
             break;
@@ -149,6 +153,8 @@ TEST_P(SnapshotRoundTripTest, EveryTextComesBackByteForByteAndTheModelComparesEq
     }
     const Schema reread = loadAll(*saved, SqliteFixture::hostFor(snapshotPath), perTable);
     EXPECT_EQ(reread.host, host);
+    EXPECT_FALSE(schema.serverVersion.isEmpty());
+    EXPECT_EQ(reread.serverVersion, schema.serverVersion);
     EXPECT_EQ(reread.readAt.toSecsSinceEpoch(), schema.readAt.toSecsSinceEpoch());
     const Comparison comparison = compareSchemas(schema, reread);
     EXPECT_TRUE(comparison.equal())
