@@ -16,8 +16,12 @@ void report(QIODevice& err, const QString& message) {
 
 }  // namespace
 
-int writeDumpDocument(db::Database& database, const DumpOptions& options, QIODevice& err) {
+int writeDumpDocument(db::Database& database, const DumpOptions& options,
+                      const DumpEnvironment& environment) {
+    QIODevice& err = environment.err;
+    ProgressLine line(environment);
     schema::LoadRequest request;
+    request.progress = line.report();
     request.user = trimSpaces(options.user);
     request.host = trimSpaces(options.host);
     if (!options.tables.isEmpty())

@@ -9,8 +9,12 @@
 
 namespace quarnel::dump {
 
-// Reads the model in one snapshot and writes the document; failures (an unknown table, a failed
-// query, a failed write) write one line to `err`. Returns the exit status.
-int writeDumpDocument(db::Database& database, const DumpOptions& options, QIODevice& err);
+struct DumpEnvironment;
+
+// Reads the model in one snapshot, with its progress on a terminal, and writes the document;
+// failures (an unknown table, a failed query, a failed write) write one line to standard error.
+// Returns the exit status.
+int writeDumpDocument(db::Database& database, const DumpOptions& options,
+                      const DumpEnvironment& environment);
 
 }  // namespace quarnel::dump

@@ -41,41 +41,12 @@ int writeOutput(const DumpEnvironment& environment, const QByteArray& bytes) {
     return kExitFailure;
 }
 
-// "tables read: N of M" on one line of `err`, rewritten as the count grows.
-class ProgressLine {
-  public:
-    explicit ProgressLine(QIODevice& err) : m_err(err) {}
-    ~ProgressLine() {
-        if (m_shown)
-            writeAll(m_err, QByteArrayLiteral("\n"));
-    }
-    void show(const schema::LoadProgress& progress) {
-        if (progress.tableCount == 0 || progress.tablesRead == m_lastRead)
-            return;
-        m_lastRead = progress.tablesRead;
-        m_shown = true;
-        writeAll(m_err, QStringLiteral("\rtables read: %1 of %2")
-                            .arg(progress.tablesRead)
-                            .arg(progress.tableCount)
-                            .toUtf8());
-    }
-
-  private:
-    QIODevice& m_err;
-    int m_lastRead = -1;
-    bool m_shown = false;
-};
-
 // The chosen text, built inside one read snapshot, with one more try in a new snapshot when the
 // schema changed under the first.
 DumpTextResult buildInSnapshot(db::Database& database, const DumpOptions& options,
                                const DumpEnvironment& environment) {
-    std::optional<ProgressLine> line;
-    std::function<void(const schema::LoadProgress&)> progress;
-    if (environment.progressOnErr) {
-        line.emplace(environment.err);
-        progress = [&line](const schema::LoadProgress& p) { line->show(p); };
-    }
+    ProgressLine line(environment);
+    const std::function<void(const schema::LoadProgress&)> progress = line.report();
     DumpTextResult result;
     for (int attempt = 0; attempt < 2; ++attempt) {
         std::optional<db::ReadSnapshot> snapshot;
@@ -95,6 +66,31 @@ DumpTextResult buildInSnapshot(db::Database& database, const DumpOptions& option
 }
 
 }  // namespace
+
+ProgressLine::ProgressLine(const DumpEnvironment& environment)
+    : m_err(environment.err), m_enabled(environment.progressOnErr) {}
+
+ProgressLine::~ProgressLine() {
+    if (m_shown)
+        writeAll(m_err, QByteArrayLiteral("\n"));
+}
+
+std::function<void(const schema::LoadProgress&)> ProgressLine::report() {
+    if (!m_enabled)
+        return {};
+    return [this](const schema::LoadProgress& progress) { show(progress); };
+}
+
+void ProgressLine::show(const schema::LoadProgress& progress) {
+    if (progress.tableCount == 0 || progress.tablesRead == m_lastRead)
+        return;
+    m_lastRead = progress.tablesRead;
+    m_shown = true;
+    writeAll(m_err, QStringLiteral("\rtables read: %1 of %2")
+                        .arg(progress.tablesRead)
+                        .arg(progress.tableCount)
+                        .toUtf8());
+}
 
 QString usageLine() {
     return QStringLiteral(
@@ -213,7 +209,7 @@ int runDump(const DumpOptions& options, const DumpEnvironment& environment) {
     }
 
     if (options.document != DumpDocument::None)
-        return writeDumpDocument(*database, options, environment.err);
+        return writeDumpDocument(*database, options, environment);
     const DumpTextResult text = buildInSnapshot(*database, options, environment);
     if (!text.text) {
         reportFailure(environment.err, text.error);

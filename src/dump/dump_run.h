@@ -4,6 +4,7 @@
 #include "db/data_access.h"
 #include "dump/dump_arguments.h"
 #include "dump/password_input.h"
+#include "schema/load_schema.h"
 
 #include <QIODevice>
 #include <QString>
@@ -35,6 +36,27 @@ struct DumpEnvironment {
     std::function<std::shared_ptr<void>()> hideInput;
     // Standard error is a terminal: a whole-schema read shows its progress there on one line.
     bool progressOnErr = false;
+};
+
+// "tables read: N of M" on one line of standard error, rewritten as a whole-schema read goes on,
+// when standard error is a terminal; ended with a line end when the object goes.
+class ProgressLine {
+  public:
+    explicit ProgressLine(const DumpEnvironment& environment);
+    ~ProgressLine();
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    // The progress report for a load request: empty when nothing is shown.
+    std::function<void(const schema::LoadProgress&)> report();
+
+  private:
+    void show(const schema::LoadProgress& progress);
+
+    QIODevice& m_err;
+    bool m_enabled;
+    int m_lastRead = -1;
+    bool m_shown = false;
 };
 
 // Logs on with `options` (the password read from the input when options.passwordFromStdin) and

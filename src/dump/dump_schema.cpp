@@ -23,8 +23,10 @@ void report(QIODevice& err, const QString& message) {
 // `error`, when it cannot be read or a named table is missing.
 std::optional<schema::Schema> readSchema(db::Database& database, const QString& user,
                                          const QString& host, const QStringList& tables,
-                                         QString& error) {
+                                         const DumpEnvironment& environment, QString& error) {
+    ProgressLine line(environment);
     schema::LoadRequest request;
+    request.progress = line.report();
     if (!tables.isEmpty())
         request.tables = tables;
     request.user = user;
@@ -65,7 +67,8 @@ int runSchemaOutputs(const DumpOptions& options, const DumpEnvironment& environm
                      db::Database& database, const QString& comparePassword) {
     QString error;
     const std::optional<schema::Schema> schema =
-        readSchema(database, options.user.trimmed(), options.host.trimmed(), options.tables, error);
+        readSchema(database, options.user.trimmed(), options.host.trimmed(), options.tables,
+                   environment, error);
     if (!schema) {
         report(environment.err, error);
         return kExitFailure;
@@ -94,7 +97,7 @@ int runSchemaOutputs(const DumpOptions& options, const DumpEnvironment& environm
         return kExitFailure;
     }
     const std::optional<schema::Schema> second =
-        readSchema(*other, logon.userId, logon.hostString, options.tables, error);
+        readSchema(*other, logon.userId, logon.hostString, options.tables, environment, error);
     other->Close();
     if (!second) {
         report(environment.err, error);

@@ -52,9 +52,9 @@ int main(int argc, char** argv) {
     err.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     // Progress goes to standard error only when a person watches it, never into a pipe or file.
     const bool terminal = QUARNEL_ISATTY(2) != 0;
-    const int status = quarnel::dump::dumpMain(
-        arguments,
-        {quarnel::db::CreateSession, readStdin, out, err, quarnel::dump::hideTerminalInput, terminal});
+    const int status =
+        quarnel::dump::dumpMain(arguments, {quarnel::db::CreateSession, readStdin, out, err,
+                                            quarnel::dump::hideTerminalInput, terminal});
     out.close();
     err.close();
     return status;

@@ -6,7 +6,9 @@
 #include "testing/scripted_schema.h"
 #include "testing/sqlite_fixture.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -148,17 +150,27 @@ INSTANTIATE_TEST_SUITE_P(EveryQuery, DumpSchemaChangeTest,
                              return name;
                          });
 
-// Progress is one line rewritten in place on a terminal, and nothing at all anywhere else.
+// Progress is one line rewritten in place on a terminal, and nothing at all anywhere else: for
+// the texts, a snapshot and the definition document alike.
 TEST(DumpProgressTest, CountsTablesOnATerminalOnly) {
-    const QStringList arguments = {QStringLiteral("--host"), QStringLiteral("H"),
-                                   QStringLiteral("--user"), QStringLiteral("u")};
-    const DumpOutput piped = runDumpMain(arguments, twoTables()->factory());
-    const DumpOutput shown = runDumpMain(arguments, twoTables()->factory(), {}, true);
+    const QTemporaryDir folder;
+    for (const QStringList& what :
+         {QStringList(), QStringList{QStringLiteral("--snapshot"), folder.filePath("s.qsnap")},
+          QStringList{QStringLiteral("--definition-md"), folder.filePath("doc")}}) {
+        const QStringList arguments = QStringList{QStringLiteral("--host"), QStringLiteral("H"),
+                                                  QStringLiteral("--user"), QStringLiteral("u")} +
+                                      what;
+        const DumpOutput piped = runDumpMain(arguments, twoTables()->factory());
+        QFile::remove(folder.filePath("s.qsnap"));
+        QDir(folder.filePath("doc")).removeRecursively();
+        const DumpOutput shown = runDumpMain(arguments, twoTables()->factory(), {}, true);
 
-    ASSERT_EQ(shown.exitCode, 0);
-    EXPECT_TRUE(piped.err.isEmpty());
-    EXPECT_EQ(shown.out, piped.out);
-    EXPECT_EQ(shown.err.toStdString(), "\rtables read: 0 of 2\rtables read: 2 of 2\n");
+        ASSERT_EQ(shown.exitCode, 0) << shown.err.toStdString();
+        EXPECT_TRUE(piped.err.isEmpty()) << piped.err.toStdString();
+        EXPECT_EQ(shown.out, piped.out);
+        EXPECT_EQ(shown.err.toStdString(), "\rtables read: 0 of 2\rtables read: 2 of 2\n")
+            << what.join(u' ').toStdString();
+    }
 }
 
 TEST(DumpSchemaChangeFailureTest, SecondChangeIsReported) {
