@@ -252,6 +252,7 @@ int readAll(Cursor* cursor) {
             return rc;
     }
     const std::vector<IndexStatement> none;
+    std::optional<bool> keepsDescendingKeys;
     int step = SQLITE_OK;
     while ((step = sqlite3_step(cursor->tables.get())) == SQLITE_ROW) {
         sqlite3_stmt* row = cursor->tables.get();
@@ -261,9 +262,9 @@ int readAll(Cursor* cursor) {
                        sqlite3_column_bytes(row, 3))};
         shared.all.emplace_back();
         const auto statements = indexStatements.constFind(entry.name);
-        if (const int rc =
-                readTableFacts(cursor->reader, entry, kAllParts, shared.all.back(),
-                               statements == indexStatements.cend() ? &none : &*statements);
+        if (const int rc = readTableFacts(
+                cursor->reader, entry, kAllParts, shared.all.back(),
+                statements == indexStatements.cend() ? &none : &*statements, &keepsDescendingKeys);
             rc != SQLITE_OK)
             return rc;
         shared.allByShown.insert(entry.shown, shared.all.size() - 1);

@@ -131,6 +131,25 @@ TEST_F(DictionaryTest, CommentsAndDefaultsAreTheCreateStatementsText) {
               (Rows{"GenreName|'Rock--n'", "Bytes|0"}));
 }
 
+// A file of the schema format before 3.7.10 (header bytes 44-47 below 4) keeps no DESC in index
+// keys, table by table and in a snapshot's whole-schema read.
+TEST_F(DictionaryTest, OldFormatFilesKeepNoDescendingKeys) {
+    m_path = m_files.createDatabase(
+        QStringLiteral("CREATE TABLE t(a, b INTEGER PRIMARY KEY DESC, UNIQUE(a DESC));"
+                       "CREATE TABLE u(c, d); CREATE INDEX i ON u(c, d DESC);"));
+    QFile file(m_path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(47) && file.write("\x01", 1) == 1);
+    file.close();
+    m_db = OpenSqliteDatabase(m_path);
+    const Rows expected{"T|A|ASC", "T|B|ASC", "U|C|ASC", "U|D|ASC"};
+    const QString sql = QStringLiteral(
+        "SELECT upper(table_name), upper(column_name), descend"
+        " FROM user_ind_columns %1 ORDER BY 1, 2");
+    EXPECT_EQ(rows(sql.arg(QString())), expected);
+    const ReadSnapshot snapshot(*m_db);  // whole-schema reads from the statements
+    EXPECT_EQ(rows(sql.arg(QString())), expected);
+}
+
 // Every view read for the whole schema gives, table by table, what it gives for one table, and
 // the same inside a read snapshot, where the first whole-schema read keeps what it read.
 TEST_F(DictionaryTest, WholeSchemaReadsGiveWhatEachTablesReadGives) {
