@@ -201,7 +201,6 @@ int readExpressions(PragmaReader& reader, IndexEntry& index) {
     return SQLITE_OK;
 }
 
-// SQLite's list of the indexes of `table`, each with its key columns.
 // A file of schema format 1 to 3 (written before SQLite 3.7.10, or with the legacy file format
 // asked for) keeps no DESC in index keys, a whole schema alike: the first descending key `table`
 // declares is looked up once in index_xinfo, and `keeps` remembers what it showed. Clears `table`
@@ -231,6 +230,7 @@ int settleDescendingKeys(PragmaReader& reader, std::optional<DeclaredTable>& tab
     return SQLITE_OK;
 }
 
+// SQLite's list of the indexes of `table`, each with its key columns.
 int readIndexes(PragmaReader& reader, const CatalogueTable& table,
                 std::vector<IndexEntry>& indexes) {
     using Pragma = PragmaReader::Pragma;
