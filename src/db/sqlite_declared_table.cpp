@@ -79,9 +79,10 @@ class Tokenizer {
   private:
     QChar at(qsizetype i) const { return i < m_sql.size() ? m_sql[i] : QChar(); }
 
+    // A byte order mark where a token would start counts as white space, as in SQLite.
     void skipSpaceAndComments() {
         for (;;) {
-            if (m_at < m_sql.size() && isSpace(m_sql[m_at])) {
+            if (m_at < m_sql.size() && (isSpace(m_sql[m_at]) || m_sql[m_at] == QChar(0xfeff))) {
                 ++m_at;
             } else if (at(m_at) == u'-' && at(m_at + 1) == u'-') {
                 while (m_at < m_sql.size() && m_sql[m_at] != u'\n')
@@ -386,6 +387,10 @@ class Reader {
             expectPunct(u')');
         }
         QString type = m_sql.mid(first.begin, end - first.begin);
+        // SQLite cuts a trailing "always" (and "generated" before it) off a long type, which
+        // it takes for the start of a generated column.
+        if (type.endsWith(QLatin1String("always"), Qt::CaseInsensitive))
+            unsupported();
         // Since 3.37 SQLite keeps the six type names of its own (those a STRICT table takes) as
         // codes, and reports them in capitals.
         static const bool standardTypesAsCodes = sqlite3_libversion_number() >= 3037000;

@@ -228,6 +228,15 @@ int nextTable(Table* table, Cursor* cursor) {
     return SQLITE_OK;
 }
 
+// A table name as SQLite matches an index's table: without regard to ASCII case.
+QByteArray tableKey(QByteArray name) {
+    for (char& c : name) {
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 32);
+    }
+    return name;
+}
+
 // Reads every table's facts into Shared::all, through the cursor's list of tables.
 int readAll(Cursor* cursor) {
     auto* table = reinterpret_cast<Table*>(cursor->base.pVtab);
@@ -244,7 +253,7 @@ int readAll(Cursor* cursor) {
                                     -1, &raw, nullptr);
         const std::unique_ptr<sqlite3_stmt, StatementDeleter> indexes(raw);
         while (rc == SQLITE_OK && sqlite3_step(raw) == SQLITE_ROW) {
-            indexStatements[columnBytes(raw, 0)].push_back(
+            indexStatements[tableKey(columnBytes(raw, 0))].push_back(
                 {columnBytes(raw, 1),
                  decodeText(reinterpret_cast<const char*>(sqlite3_column_text(raw, 2)),
                             sqlite3_column_bytes(raw, 2))});
@@ -253,6 +262,7 @@ int readAll(Cursor* cursor) {
             return rc;
     }
     const std::vector<IndexStatement> none;
+    std::optional<bool> keepsDescendingKeys;
     int step = SQLITE_OK;
     while ((step = sqlite3_step(cursor->tables.get())) == SQLITE_ROW) {
         sqlite3_stmt* row = cursor->tables.get();
@@ -261,10 +271,10 @@ int readAll(Cursor* cursor) {
             decodeText(reinterpret_cast<const char*>(sqlite3_column_text(row, 3)),
                        sqlite3_column_bytes(row, 3))};
         shared.all.emplace_back();
-        const auto statements = indexStatements.constFind(entry.name);
-        if (const int rc =
-                readTableFacts(cursor->reader, entry, kAllParts, shared.all.back(),
-                               statements == indexStatements.cend() ? &none : &*statements);
+        const auto statements = indexStatements.constFind(tableKey(entry.name));
+        if (const int rc = readTableFacts(
+                cursor->reader, entry, kAllParts, shared.all.back(),
+                statements == indexStatements.cend() ? &none : &*statements, &keepsDescendingKeys);
             rc != SQLITE_OK)
             return rc;
         shared.allByShown.insert(entry.shown, shared.all.size() - 1);

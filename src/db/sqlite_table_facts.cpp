@@ -201,6 +201,35 @@ int readExpressions(PragmaReader& reader, IndexEntry& index) {
     return SQLITE_OK;
 }
 
+// A file of schema format 1 to 3 (written before SQLite 3.7.10, or with the legacy file format
+// asked for) keeps no DESC in index keys, a whole schema alike: the first descending key `table`
+// declares is looked up once in index_xinfo, and `keeps` remembers what it showed. Clears `table`
+// when that key is not found.
+int settleDescendingKeys(PragmaReader& reader, std::optional<DeclaredTable>& table,
+                         std::optional<bool>& keeps) {
+    for (DeclaredTable::Index& index : table->indexes) {
+        for (size_t i = 0; i < index.columns.size() && !keeps; ++i) {
+            if (!index.columns[i].descending)
+                continue;
+            size_t position = 0;
+            const int rc =
+                reader.read(PragmaReader::Pragma::IndexXinfo, index.name, [&](sqlite3_stmt* row) {
+                    if (position++ == i)
+                        keeps = sqlite3_column_int(row, 3) != 0;
+                });
+            if (rc != SQLITE_OK || !keeps) {
+                table.reset();
+                return rc;
+            }
+        }
+        if (keeps == false) {
+            for (DeclaredTable::Index::Column& column : index.columns)
+                column.descending = false;
+        }
+    }
+    return SQLITE_OK;
+}
+
 // SQLite's list of the indexes of `table`, each with its key columns.
 int readIndexes(PragmaReader& reader, const CatalogueTable& table,
                 std::vector<IndexEntry>& indexes) {
@@ -320,7 +349,8 @@ std::optional<CatalogueTable> catalogueTableNamed(PragmaReader& reader, const QB
 }
 
 int readTableFacts(PragmaReader& reader, const CatalogueTable& table, unsigned parts,
-                   TableFacts& facts, const std::vector<IndexStatement>* indexStatements) {
+                   TableFacts& facts, const std::vector<IndexStatement>* indexStatements,
+                   std::optional<bool>* keepsDescendingKeys) {
     using Pragma = PragmaReader::Pragma;
     facts = TableFacts{};
     facts.table = table;
@@ -360,8 +390,15 @@ int readTableFacts(PragmaReader& reader, const CatalogueTable& table, unsigned p
     };
     std::vector<IndexEntry> indexes;
     int rc = SQLITE_OK;
-    const std::optional<DeclaredTable> declared =
+    std::optional<DeclaredTable> declared =
         indexStatements ? readDeclaredTable(table.name, table.sql, *indexStatements) : std::nullopt;
+    if (declared) {
+        std::optional<bool> known;
+        rc = settleDescendingKeys(reader, declared,
+                                  keepsDescendingKeys ? *keepsDescendingKeys : known);
+        if (rc != SQLITE_OK)
+            return rc;
+    }
     if (declared) {
         for (const DeclaredTable::Column& column : declared->columns)
             addColumn(column.name, column.type, column.notNull, column.defaultText,

@@ -126,10 +126,12 @@ enum TableParts : unsigned {
 // Reads the `parts` of `table` from the main database. The catalogue (temp.quarnel_tables,
 // temp.quarnel_taken_names, temp.quarnel_expression_indexes) must be current. Given the table's
 // CREATE INDEX statements too, reads its columns and indexes from its statements where it can
-// (sqlite_declared_table.h) rather than through SQLite's PRAGMAs. Returns SQLite's result code;
-// on failure `facts` is incomplete.
+// (sqlite_declared_table.h) rather than through SQLite's PRAGMAs; `keepsDescendingKeys`, unset
+// before the first table of a whole-schema read, then says whether the file keeps DESC in index
+// keys. Returns SQLite's result code; on failure `facts` is incomplete.
 int readTableFacts(PragmaReader& reader, const CatalogueTable& table, unsigned parts,
-                   TableFacts& facts, const std::vector<IndexStatement>* indexStatements = nullptr);
+                   TableFacts& facts, const std::vector<IndexStatement>* indexStatements = nullptr,
+                   std::optional<bool>* keepsDescendingKeys = nullptr);
 
 // The catalogue's entry for the table the views show as `shown`, or for the stored name `name`
 // compared as SQLite compares table names (without regard to ASCII case).

@@ -170,7 +170,23 @@ INSTANTIATE_TEST_SUITE_P(
              "create table MixedCase(a$b unsigned /*x*/ big int, c, unique(c desc), unique(c),"
              " primary key(c, a$b), unique(a$b, c)); create index i on mixedcase(C, A$B);",
              true},
+        // A byte order mark where a token starts is white space; inside a name it is part of it.
+        Case{"ByteOrderMarks",
+             "create table t(\xEF\xBB\xBF"
+             "a \xEF\xBB\xBF"
+             "int \xEF\xBB\xBF"
+             "not null"
+             " default (\xEF\xBB\xBF"
+             "1) unique, b\xEF\xBB\xBF"
+             "c \xEF\xBB\xBF"
+             "x);"
+             "create index i on t(\xEF\xBB\xBF"
+             "b\xEF\xBB\xBF"
+             "c desc);",
+             true},
         Case{"Collation", "create table t(a text collate nocase unique);", false},
+        // SQLite cuts "always" off the end of a long type.
+        Case{"TypeEndingInAlways", "create table t(a longtypenamealways);", false},
         Case{"WithoutRowid", "create table t(a text primary key) without rowid;", false},
         Case{"Strict", "create table t(a integer) strict;", false},
         Case{"ConflictClause", "create table t(a unique on conflict replace);", false},

@@ -131,6 +131,34 @@ TEST_F(DictionaryTest, CommentsAndDefaultsAreTheCreateStatementsText) {
               (Rows{"GenreName|'Rock--n'", "Bytes|0"}));
 }
 
+// Files SQLite reads otherwise than their statements say, read table by table and in a
+// snapshot's whole-schema read: one of the schema format before 3.7.10 (header bytes 44-47 below
+// 4), which keeps no DESC in index keys, and one whose index row names its table in other case.
+TEST_F(DictionaryTest, OddFilesGiveTheIndexesSQLiteReads) {
+    m_path = m_files.createDatabase(
+        QStringLiteral("CREATE TABLE t(a, b INTEGER PRIMARY KEY DESC, UNIQUE(a DESC));"
+                       "CREATE TABLE u(c, d); CREATE INDEX i ON u(c, d DESC);"));
+    QFile file(m_path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.seek(47) && file.write("\x01", 1) == 1);
+    file.close();
+    m_db = OpenSqliteDatabase(m_path);
+    const QString sql = QStringLiteral(
+        "SELECT table_name, index_name, column_name, descend"
+        " FROM user_ind_columns ORDER BY 1, 2, 3");
+    const Rows expected{"t|t_PK|b|ASC", "t|t_UK2|a|ASC", "u|i|c|ASC", "u|i|d|ASC"};
+    EXPECT_EQ(rows(sql), expected);
+    {
+        const ReadSnapshot snapshot(*m_db);
+        EXPECT_EQ(rows(sql), expected);
+    }
+
+    open(
+        "CREATE TABLE t(a); CREATE INDEX i ON t(a); PRAGMA writable_schema = 1;"
+        "UPDATE sqlite_schema SET tbl_name = 'T' WHERE name = 'i';");
+    const ReadSnapshot snapshot(*m_db);
+    EXPECT_EQ(rows(sql), (Rows{"t|i|a|ASC"}));
+}
+
 // Every view read for the whole schema gives, table by table, what it gives for one table, and
 // the same inside a read snapshot, where the first whole-schema read keeps what it read.
 TEST_F(DictionaryTest, WholeSchemaReadsGiveWhatEachTablesReadGives) {
