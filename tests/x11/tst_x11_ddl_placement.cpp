@@ -67,7 +67,21 @@ class X11DdlPlacementTest : public QObject {
             m.window->mnuViewCr->trigger();
             frmCreate* view = m.window->createView();
             QVERIFY(view != nullptr);
-            QTRY_VERIFY_WITH_TIMEOUT(framed(view), 20000);
+            QTRY_VERIFY2_WITH_TIMEOUT(
+                framed(view),
+                qPrintable(QStringLiteral("opening %1: visible %2, frame %3,%4 %5x%6, client "
+                                          "%7,%8 %9x%10")
+                               .arg(opening)
+                               .arg(view->isVisible())
+                               .arg(view->frameGeometry().x())
+                               .arg(view->frameGeometry().y())
+                               .arg(view->frameGeometry().width())
+                               .arg(view->frameGeometry().height())
+                               .arg(view->geometry().x())
+                               .arg(view->geometry().y())
+                               .arg(view->geometry().width())
+                               .arg(view->geometry().height())),
+                20000);
             QTest::qWait(300);
             const QRect frame = view->frameGeometry();
             const QString where = QStringLiteral("opening %1: %2,%3 %4x%5")
