@@ -228,13 +228,10 @@ int nextTable(Table* table, Cursor* cursor) {
     return SQLITE_OK;
 }
 
-// A table name as SQLite matches an index's table: without regard to ASCII case.
-QByteArray tableKey(QByteArray name) {
-    for (char& c : name) {
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 32);
-    }
-    return name;
+// A table name as SQLite matches an index's table: without regard to ASCII case (Qt 6's
+// QByteArray::toUpper changes ASCII letters only).
+QByteArray tableKey(const QByteArray& name) {
+    return name.toUpper();
 }
 
 // Reads every table's facts into Shared::all, through the cursor's list of tables.
